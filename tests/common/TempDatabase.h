@@ -1,0 +1,27 @@
+#pragma once
+// A fresh database file for one test, made from the one schema definition, in a temporary folder
+// that is removed with the object.
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace kavelon::test {
+
+class TempDatabase {
+public:
+    // Creates the folder and, when withTables, "кавелон.mdb" with the five empty tables in it.
+    explicit TempDatabase(bool withTables = true);
+    QString folder() const { return dir_.path(); }
+    QString path() const; // folder + "/кавелон.mdb"
+    // Runs SQL on the file directly (test fixtures only).
+    void exec(const QString& sql) const;
+    // Makes the folder the working folder for the object's lifetime (the connection names the file relatively).
+    void enter();
+    ~TempDatabase();
+
+private:
+    QTemporaryDir dir_;
+    QString previousFolder_;
+};
+
+} // namespace kavelon::test
