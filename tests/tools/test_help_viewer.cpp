@@ -84,6 +84,15 @@ TEST(HelpViewer, WorkingFolderComesFirstAndAMissingFileIsSaidInItsWindow) {
     EXPECT_EQ(state.lines["title"], QStringLiteral("Своя справка"));
     EXPECT_EQ(state.lines["file"], QDir(folder.path()).filePath(kHelpFile));
 
+    // A plain Markdown file serves as well; its headings are topics.
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    own.write("# Начало\n\nТекст.\n\n## Печать\n\nКак печатать.\n");
+    own.close();
+    state = runViewer(folder.path(), {kHelpFile, QStringLiteral("печать")});
+    EXPECT_EQ(state.lines["title"], QStringLiteral("Справка Кавелона"));
+    EXPECT_EQ(state.lines["shown"], QStringLiteral("Печать"));
+    EXPECT_FALSE(state.text.contains('#'));
+
     const QString missing = QStringLiteral("НЕТ-ТАКОЙ-СПРАВКИ");
     state = runViewer(folder.path(), {missing, kHelpFile});
     ASSERT_EQ(state.exitCode, 0);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -61,6 +62,8 @@ HelpWindow::HelpWindow(const QString& fileName, const QString& topic)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
+    browser_->document()->setDocumentMargin(12);
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("kavelon")));
     resize(640, 560);
 
     QFile file(path_);
