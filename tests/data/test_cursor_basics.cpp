@@ -35,6 +35,21 @@ TEST_F(CursorBasics, opensReadsAndPostsNewRows) {
     EXPECT_EQ(again->FieldByName(name).AsString(), QStringLiteral("АО Вектор"));
 }
 
+TEST_F(CursorBasics, emptyTextIsNotAnEmptyField) {
+    db.exec(
+        QStringLiteral("INSERT INTO \"Клиенты\" (\"Наименование\", \"Адрес\") VALUES ('А', '')"));
+    auto clients = open(schema::clientsTable);
+    EXPECT_FALSE(clients->FieldByName(QStringLiteral("Адрес")).IsNull());
+    EXPECT_TRUE(clients->FieldByName(QStringLiteral("Телефон")).IsNull());
+    clients->Edit();
+    clients->FieldByName(QStringLiteral("Адрес")).Clear(); // emptied: written as empty
+    clients->FieldByName(QStringLiteral("Телефон")).setAsString(QString());
+    clients->Post();
+    EXPECT_EQ(db.query(QStringLiteral(
+                  "SELECT coalesce(\"Адрес\", 'NULL') || '|' || \"Телефон\" FROM \"Клиенты\"")),
+              QStringList{QStringLiteral("NULL|")});
+}
+
 TEST_F(CursorBasics, insertStandsBeforeTheCurrentRowAndCancelRestoresIt) {
     for (const char* n : {"А", "Б", "В"})
         addClient(QString::fromUtf8(n));
