@@ -154,6 +154,17 @@ void TableCursor::Impl::bindFields(const EngineTable& t) {
         }
         return;
     }
+    // Controls may hold fields of a cursor that was closed: the same columns keep the same fields.
+    const bool same = fields.size() == t.columns.size() &&
+                      std::equal(fields.begin(), fields.end(), t.columns.begin(),
+                                 [](const auto& f, const EngineColumn& c) {
+                                     return f->FieldName() == c.name && f->kind() == c.kind;
+                                 });
+    if (same) {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            fields[i]->columnIndex_ = int(i);
+        return;
+    }
     fields.clear();
     for (std::size_t i = 0; i < t.columns.size(); ++i) {
         const EngineColumn& c = t.columns[i];
@@ -234,11 +245,9 @@ void TableCursor::Close() {
     d->current = -1;
     d->bof = d->eof = true;
     d->engine.reset();
-    if (!d->declared)
-        d->fields.clear();
-    else
-        for (auto& f : d->fields)
-            f->columnIndex_ = -1;
+    // Fields stay (controls hold them) and read as empty.
+    for (auto& f : d->fields)
+        f->columnIndex_ = -1;
     d->setState(dsInactive);
 }
 
