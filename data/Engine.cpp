@@ -290,8 +290,8 @@ sqlite3_stmt* Engine::statement(const QString& sql) {
 EngineTable Engine::describe(const QString& tableName) {
     EngineTable table;
     table.name = tableName;
-    sqlite3_stmt* exists = statement(
-        QStringLiteral("SELECT type = 'view' FROM sqlite_master WHERE type IN ('table','view') AND name = ?1"));
+    sqlite3_stmt* exists = statement(QStringLiteral(
+        "SELECT type = 'view' FROM sqlite_master WHERE type IN ('table','view') AND name = ?1"));
     const QByteArray name = tableName.toUtf8();
     sqlite3_bind_text(exists, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
     int rc = sqlite3_step(exists);
@@ -412,6 +412,8 @@ void Engine::readRows(const EngineTable& table, RowStore& rows) {
     sqlite3_stmt* st = statement(QStringLiteral("SELECT rowid%1%2 FROM %3")
                                      .arg(columns.isEmpty() ? QString() : QStringLiteral(","),
                                           columns, quotedIdentifier(table.name)));
+    // Reset however the loop ends, so that no read lock outlives it.
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_reset)> resetAtEnd(st, &sqlite3_reset);
     std::vector<TextInterner> interners(table.columns.size());
     const int n = int(table.columns.size());
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -419,7 +421,6 @@ void Engine::readRows(const EngineTable& table, RowStore& rows) {
         for (int c = 0; c < n; ++c)
             readCell(st, c + 1, rows, row, c, &interners[std::size_t(c)]);
     }
-    sqlite3_reset(st);
     if (rc != SQLITE_DONE)
         fail(rc, QStringLiteral("read the table \"%1\"").arg(table.name));
 }
