@@ -431,6 +431,10 @@ void TableCursor::Prior() {
     MoveBy(-1);
 }
 
+bool TableCursor::CanModify() const {
+    return d->state != dsInactive && d->table.updatable;
+}
+
 bool TableCursor::Modified() const {
     return d->modified;
 }

@@ -16,6 +16,7 @@ TEST_F(CursorBasics, opensReadsAndPostsNewRows) {
     auto clients = open(schema::clientsTable);
     EXPECT_EQ(clients->State(), dsBrowse);
     EXPECT_EQ(clients->RecordCount(), 2);
+    EXPECT_TRUE(clients->CanModify());
     EXPECT_EQ(clients->RecNo(), 1);
     EXPECT_EQ(clients->FieldByName(QStringLiteral("НАИМЕНОВАНИЕ")).AsString(),
               QStringLiteral("ООО Ромашка"));

@@ -180,6 +180,7 @@ TEST_F(CursorFailures, rowsThatCannotBeChangedRefuseEditing) {
                            "\"Наименование\" LIKE 'А%'"));
     auto clients = open(QStringLiteral("Клиенты на А"));
     EXPECT_EQ(clients->RecordCount(), 1);
+    EXPECT_FALSE(clients->CanModify());
     EXPECT_EQ(errorOf([&] { clients->Insert(); }),
               QStringLiteral("ADOTable1: Cannot modify a read-only dataset"));
     EXPECT_EQ(errorOf([&] { clients->Append(); }),
