@@ -24,6 +24,9 @@ struct DateTime {
     QString toIsoText() const;
     // Parses the stored ISO text (date alone, date and time, with or without ".zzz"); false if it does not read.
     static bool fromIsoText(const QString& text, DateTime& out);
+    // The same for the stored UTF-8 bytes, without building strings: the engine reads every
+    // date of the journal through it.
+    static bool fromIsoUtf8(const char* text, int bytes, DateTime& out);
 };
 
 class Value {
