@@ -2,6 +2,7 @@
 //   kavelon-db create [--demo] FILE      a new database, empty or with demo data
 //   kavelon-db import OLD.mdb NEW.mdb    a new database with the rows of a predecessor's file
 #include "tools/kavelon-db/Create.h"
+#include "tools/kavelon-db/Import.h"
 #include "tools/kavelon-db/ToolError.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,15 @@ int create(QStringList args) {
                       .arg(args.front(), demo ? QStringLiteral(" with demo data") : QString()));
     return 0;
 }
+int import(const QStringList& args) {
+    if (args.size() != 2) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    const ImportReport report = importLegacyDatabase(args[0], args[1]);
+    print(stdout, report.text(args[0], args[1]));
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -43,6 +53,8 @@ int main(int argc, char** argv) {
     try {
         if (command == QLatin1String("create"))
             return create(args);
+        if (command == QLatin1String("import"))
+            return import(args);
     } catch (const ToolError& e) {
         print(stderr, QStringLiteral("kavelon-db: %1\n").arg(e.message()));
         return 1;
