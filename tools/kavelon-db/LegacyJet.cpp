@@ -151,6 +151,34 @@ bool openTables(MdbHandle* mdb, std::vector<OpenTable>& out, FrameOut& frames) {
         frames.fail(QStringLiteral("its list of tables cannot be read; the file is damaged"));
         return false;
     }
+    // The list of objects is itself a table: a short read of it means a damaged file, not a
+    // file without our tables.
+    int userTables = 0;
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+        auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (e->object_type != MDB_TABLE)
+            continue;
+        if (qstrcmp(e->object_name, "MSysObjects") == 0) {
+            MdbTableDef* t = mdb_read_table(e);
+            unsigned rows = 0;
+            if (t && mdb_read_columns(t)) {
+                mdb_rewind_table(t);
+                while (rows <= t->num_rows && mdb_fetch_row(t))
+                    ++rows;
+            }
+            if (!t || rows != t->num_rows) {
+                frames.fail(QStringLiteral("its list of objects is incomplete; the file is "
+                                           "damaged"));
+                return false;
+            }
+        } else if (!QByteArray(e->object_name).startsWith("MSys")) {
+            ++userTables;
+        }
+    }
+    if (userTables == 0) {
+        frames.fail(QStringLiteral("it lists no tables at all; the file is damaged or empty"));
+        return false;
+    }
     QStringList missingTables, problems;
     const auto& tables = schema::all();
     for (int s = 0; s < int(tables.size()); ++s) {

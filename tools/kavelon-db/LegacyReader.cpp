@@ -41,6 +41,11 @@ void checkSignature(const QString& path) {
                                        "database file at all")
                             .arg(path));
     const char version = head.at(0x14);
+    constexpr qint64 jet4PageSize = 4096;
+    if (version == 1 && file.size() % jet4PageSize != 0)
+        throw ToolError(damaged(path, QStringLiteral("its size is not a whole number of %1-byte "
+                                                     "pages; the file is truncated or damaged")
+                                          .arg(jet4PageSize)));
     if (magic == "Standard ACE DB" || version >= 2)
         throw ToolError(QStringLiteral("%1 is not a predecessor database: it is an Access 2007 or "
                                        "later (.accdb) file, while the predecessor kept its data "
@@ -265,7 +270,11 @@ void readLegacyFile(const QString& path, LegacySink& sink, const ReadLimits& lim
             break;
         complaints.append(chunk, n);
     }
-    const QString said = QString::fromLocal8Bit(complaints).trimmed();
+    // The first few lines say enough; a damaged file can make libmdb repeat itself at length.
+    QStringList lines = QString::fromLocal8Bit(complaints).trimmed().split(QLatin1Char('\n'));
+    if (lines.size() > 6)
+        lines = lines.mid(0, 6) << QStringLiteral("…");
+    const QString said = lines.join(QStringLiteral("\n")).trimmed();
     if (WIFSIGNALED(status))
         throw ToolError(damaged(
             path, QStringLiteral("the reader crashed (%1)%2; the file is damaged")
