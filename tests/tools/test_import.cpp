@@ -45,7 +45,8 @@ QByteArray doubleBytes(double v) {
 }
 
 QStringList entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
 
 // The error message of an import that must fail, or "" when it did not fail.
@@ -248,4 +249,33 @@ TEST(ImportLegacy, aReaderThatStopsMakingProgressIsStoppedInTime) {
     EXPECT_TRUE(message.contains(QStringLiteral("stopped making progress for 1.5 s")))
         << message.toStdString();
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("old.mdb")});
+}
+
+TEST(ImportLegacy, columnsAreFoundIgnoringCaseAndAMissingOneIsNamed) {
+    // The journal's column "Сумма" renamed in the table definition (UTF-16 in the file).
+    const qsizetype nameAt = 24 * 4096 + 431;
+    const QByteArray original = readAll(sample);
+    auto renamed = [&](const QString& name) {
+        QByteArray bytes = original;
+        const QByteArray was(reinterpret_cast<const char*>(QStringLiteral("Сумма").utf16()), 10);
+        EXPECT_EQ(bytes.mid(nameAt, 10), was);
+        bytes.replace(nameAt, 10, QByteArray(reinterpret_cast<const char*>(name.utf16()), 10));
+        return bytes;
+    };
+    QTemporaryDir dir;
+    const QString old = dir.filePath(QStringLiteral("old.mdb"));
+    const QString target = dir.filePath(QStringLiteral("new.mdb"));
+
+    writeAll(old, renamed(QStringLiteral("СУММА")));
+    dbtool::importLegacyDatabase(old, target);
+    EXPECT_EQ(
+        SqliteReader(target).rows(QStringLiteral("SELECT \"Сумма\" FROM \"Журнал\" WHERE ID=2")),
+        (std::vector<std::vector<QVariant>>{{QVariant(qint64(33750))}}));
+    QFile::remove(target);
+
+    writeAll(old, renamed(QStringLiteral("Цумма")));
+    const QString message = failure(old, target);
+    EXPECT_TRUE(message.contains(QStringLiteral("the table \"Журнал\" has no column \"Сумма\"")))
+        << message.toStdString();
+    EXPECT_FALSE(QFile::exists(target));
 }
