@@ -14,6 +14,7 @@ enum Kind : char {
     Row = 'R',        // per column of our table: a value tag and its payload
     TableEnd = 'E',   // u32 rows read
     Failure = 'X',    // text: what is wrong with the file, in plain words
+    Foreign = 'P',    // text: why the file is not one of the predecessor's
     Done = 'Z',
 };
 

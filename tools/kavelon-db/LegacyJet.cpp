@@ -30,10 +30,10 @@ public:
         if (buffer_.size() >= 64 * 1024)
             flush();
     }
-    void fail(const QString& message) {
+    void fail(const QString& message, char kind = frames::Failure) {
         frames::Payload p;
         p.text(message.toStdString());
-        send(frames::Failure, p);
+        send(kind, p);
         flush();
     }
     void flush() {
@@ -232,9 +232,9 @@ bool openTables(MdbHandle* mdb, std::vector<OpenTable>& out, FrameOut& frames) {
         out.push_back(std::move(open));
     }
     if (missingTables.size() == int(tables.size())) {
-        frames.fail(QStringLiteral("it is not a predecessor database: it has none of the tables "
-                                   "%1")
-                        .arg(missingTables.join(QStringLiteral(", "))));
+        frames.fail(QStringLiteral("it has none of the tables %1")
+                        .arg(missingTables.join(QStringLiteral(", "))),
+                    frames::Foreign);
         return false;
     }
     for (const QString& t : missingTables)
@@ -355,8 +355,8 @@ int readJetTablesInto(const char* path, int outFd) {
         return 0;
     }
     if (mdb->f->jet_version != MDB_VER_JET4) {
-        frames.fail(QStringLiteral("it is not a predecessor database: it is not in the Jet 4 "
-                                   "(Access 2000–2003) format"));
+        frames.fail(QStringLiteral("it is not in the Jet 4 (Access 2000–2003) format"),
+                    frames::Foreign);
         return 0;
     }
     std::vector<OpenTable> tables;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -122,6 +123,9 @@ private:
         switch (kind) {
         case frames::Failure:
             throw ToolError(damaged(path_, QString::fromUtf8(in.text())));
+        case frames::Foreign:
+            throw ToolError(QStringLiteral("%1 is not a predecessor database: %2")
+                                .arg(path_, QString::fromUtf8(in.text())));
         case frames::TableBegin: {
             LegacyTable table;
             table.schemaIndex = int(in.u32());
@@ -213,6 +217,8 @@ void readLegacyFile(const QString& path, LegacySink& sink, const ReadLimits& lim
     std::fflush(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {
+        // An orphaned reader caught in a loop would spin for ever.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         // libmdb reports problems on stderr (some on stdout): both go to the parent.
         ::dup2(messages[1], STDERR_FILENO);
         ::dup2(messages[1], STDOUT_FILENO);

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -45,6 +46,31 @@ QString makeTemporaryBeside(const QString& target) {
     throw ToolError(QStringLiteral("Cannot create a file in the folder of %1").arg(target));
 }
 
+// The unfinished file's name where a signal handler can reach it without allocating.
+char unfinished[4096];
+char unfinishedJournal[4096 + 16];
+
+void remember(const QString& temporary) {
+    const QByteArray name = QFile::encodeName(temporary);
+    const QByteArray journal = name + "-journal";
+    if (size_t(journal.size()) >= sizeof unfinished)
+        return;
+    std::memcpy(unfinishedJournal, journal.constData(), size_t(journal.size()) + 1);
+    std::memcpy(unfinished, name.constData(), size_t(name.size()) + 1);
+}
+
+void forget() {
+    unfinished[0] = unfinishedJournal[0] = '\0';
+}
+
+extern "C" void removeUnfinishedAndExit(int signal) {
+    if (unfinished[0]) {
+        ::unlink(unfinished);
+        ::unlink(unfinishedJournal);
+    }
+    ::_exit(128 + signal);
+}
+
 void syncFolderOf(const QString& path) {
     const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -54,6 +80,11 @@ void syncFolderOf(const QString& path) {
     }
 }
 } // namespace
+
+void removeUnfinishedFileOnSignals() {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, removeUnfinishedAndExit);
+}
 
 void refuseExisting(const QString& path) {
     if (exists(path))
@@ -69,6 +100,7 @@ NewDatabase::NewDatabase(const QString& targetPath) : target_(targetPath) {
     if (!QFileInfo(target_).absoluteDir().exists())
         throw ToolError(QStringLiteral("The folder of %1 does not exist").arg(target_));
     temporary_ = makeTemporaryBeside(target_);
+    remember(temporary_);
     const QByteArray name = QFile::encodeName(temporary_);
     if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
         fail(QStringLiteral("Cannot open the new database"));
@@ -106,6 +138,7 @@ void NewDatabase::discard() {
         ::unlink(QFile::encodeName(temporary_).constData());
         ::unlink(QFile::encodeName(temporary_ + QStringLiteral("-journal")).constData());
         temporary_.clear();
+        forget();
     }
 }
 
@@ -183,6 +216,7 @@ void NewDatabase::commit() {
         ::unlink(from.constData());
     }
     temporary_.clear();
+    forget();
     committed_ = true;
     syncFolderOf(target_);
 }

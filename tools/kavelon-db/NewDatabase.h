@@ -42,6 +42,9 @@ private:
     bool committed_ = false;
 };
 
+// Makes an interrupted run (Ctrl+C, a closed terminal) remove the unfinished file too.
+void removeUnfinishedFileOnSignals();
+
 // Refuses with a plain message when something exists under the path already.
 void refuseExisting(const QString& path);
 

@@ -3,6 +3,7 @@
 //   kavelon-db import OLD.mdb NEW.mdb    a new database with the rows of a predecessor's file
 #include "tools/kavelon-db/Create.h"
 #include "tools/kavelon-db/Import.h"
+#include "tools/kavelon-db/NewDatabase.h"
 #include "tools/kavelon-db/ToolError.h"
 
 #include <QCoreApplication>
@@ -44,6 +45,7 @@ int import(const QStringList& args) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    removeUnfinishedFileOnSignals();
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         std::fputs(usage, stderr);
