@@ -59,16 +59,18 @@ void checkSignature(const QString& path) {
                             .arg(path));
 }
 
-class Child {
-public:
-    Child(pid_t pid, int data, int messages) : pid_(pid), data_(data), messages_(messages) {}
+// The reading child and the read ends of its two pipes; a child still running when this goes
+// out of scope (the import failed meanwhile) is killed.
+struct Child {
+    pid_t pid;
+    int data, messages;
     ~Child() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
         }
-        closeFd(data_);
-        closeFd(messages_);
+        closeFd(data);
+        closeFd(messages);
     }
     static void closeFd(int& fd) {
         if (fd >= 0)
@@ -80,19 +82,17 @@ public:
         QElapsedTimer timer;
         timer.start();
         int status = 0;
-        while (::waitpid(pid_, &status, WNOHANG) == 0) {
+        while (::waitpid(pid, &status, WNOHANG) == 0) {
             if (timer.elapsed() > milliseconds) {
-                ::kill(pid_, SIGKILL);
-                ::waitpid(pid_, &status, 0);
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
                 break;
             }
             ::usleep(2000);
         }
-        pid_ = -1;
+        pid = -1;
         return status;
     }
-    pid_t pid_;
-    int data_, messages_;
 };
 
 class FrameDecoder {
@@ -139,6 +139,8 @@ private:
             return;
         }
         case frames::Row: {
+            if (columns_ == 0)
+                broken();
             values_.assign(columns_, LegacyValue{});
             for (LegacyValue& v : values_) {
                 const char tag = in.tag();
@@ -233,17 +235,17 @@ void readLegacyFile(const QString& path, LegacySink& sink, const ReadLimits& lim
         ::close(messages[0]);
         throw ToolError(QStringLiteral("Cannot start reading %1").arg(path));
     }
-    Child child(pid, data[0], messages[0]);
+    Child child{pid, data[0], messages[0]};
     FrameDecoder decoder(path, sink);
     QByteArray complaints;
     char chunk[64 * 1024];
     // Only rows count as progress: libmdb caught in a loop may well keep printing warnings.
     QElapsedTimer sinceProgress;
     sinceProgress.start();
-    while (child.data_ >= 0) {
-        pollfd fds[2] = {{child.data_, POLLIN, 0}, {child.messages_, POLLIN, 0}};
+    while (child.data >= 0) {
+        pollfd fds[2] = {{child.data, POLLIN, 0}, {child.messages, POLLIN, 0}};
         const qint64 left = limits.stallMilliseconds - sinceProgress.elapsed();
-        const int ready = left <= 0 ? 0 : ::poll(fds, child.messages_ >= 0 ? 2 : 1, int(left));
+        const int ready = left <= 0 ? 0 : ::poll(fds, child.messages >= 0 ? 2 : 1, int(left));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready < 0)
@@ -253,25 +255,25 @@ void readLegacyFile(const QString& path, LegacySink& sink, const ReadLimits& lim
                 path, QStringLiteral("reading it stopped making progress for %1 s, as libmdb "
                                      "does on a damaged file")
                           .arg(limits.stallMilliseconds / 1000.0)));
-        if (child.messages_ >= 0 && fds[1].revents) {
-            const ssize_t n = ::read(child.messages_, chunk, sizeof chunk);
+        if (child.messages >= 0 && fds[1].revents) {
+            const ssize_t n = ::read(child.messages, chunk, sizeof chunk);
             if (n > 0 && complaints.size() < 16 * 1024)
                 complaints.append(chunk, n);
             else if (n == 0)
-                Child::closeFd(child.messages_);
+                Child::closeFd(child.messages);
         }
         if (fds[0].revents) {
-            const ssize_t n = ::read(child.data_, chunk, sizeof chunk);
+            const ssize_t n = ::read(child.data, chunk, sizeof chunk);
             if (n > 0) {
                 sinceProgress.restart();
                 decoder.feed(chunk, size_t(n));
             } else if (n == 0)
-                Child::closeFd(child.data_);
+                Child::closeFd(child.data);
         }
     }
     const int status = child.finish(limits.stallMilliseconds);
-    while (child.messages_ >= 0) { // what libmdb said last
-        const ssize_t n = ::read(child.messages_, chunk, sizeof chunk);
+    while (child.messages >= 0) { // what libmdb said last
+        const ssize_t n = ::read(child.messages, chunk, sizeof chunk);
         if (n <= 0)
             break;
         complaints.append(chunk, n);
