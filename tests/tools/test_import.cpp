@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
@@ -19,6 +20,7 @@
 #include <thread>
 
 using namespace kavelon;
+using kavelon::dbtool::LegacyValue;
 using kavelon::test::SqliteReader;
 
 namespace {
@@ -278,4 +280,50 @@ TEST(ImportLegacy, columnsAreFoundIgnoringCaseAndAMissingOneIsNamed) {
     EXPECT_TRUE(message.contains(QStringLiteral("the table \"Журнал\" has no column \"Сумма\"")))
         << message.toStdString();
     EXPECT_FALSE(QFile::exists(target));
+}
+
+TEST(ImportLegacy, valuesThatDoNotFitAreChangedAndSaySo) {
+    using K = LegacyValue::Kind;
+    const ColumnSchema make = schema::journal().columns[5]; // "Транспортное средство", text(20)
+    QString why;
+    LegacyValue text{K::Text, 0, 0, QStringLiteral("Mercedes-Benz Actros 1845 LS"), false};
+    EXPECT_EQ(dbtool::fitLegacyValue(make, text, why),
+              Value::text(QStringLiteral("Mercedes-Benz Actros")));
+    EXPECT_EQ(why,
+              QStringLiteral("text of 28 characters cut to the column's width 20: \"Mercedes-Benz "
+                             "Actros 1845 LS\" became \"Mercedes-Benz Actros\""));
+    // A cut never leaves half of a character outside the basic plane.
+    why.clear();
+    text.text = QStringLiteral("Грузовик № 1234567 🚚 и прицеп");
+    EXPECT_EQ(dbtool::fitLegacyValue(make, text, why).toText(),
+              QStringLiteral("Грузовик № 1234567 "));
+    why.clear();
+    text.text = QString(20, QLatin1Char('x'));
+    EXPECT_EQ(dbtool::fitLegacyValue(make, text, why).toText(), text.text);
+    EXPECT_TRUE(why.isEmpty());
+    text.text.clear();
+    EXPECT_EQ(dbtool::fitLegacyValue(make, text, why), Value::text(QString()));
+    EXPECT_TRUE(dbtool::fitLegacyValue(make, LegacyValue{}, why).isNull());
+    EXPECT_TRUE(why.isEmpty());
+
+    const ColumnSchema weight = schema::journal().columns[6];
+    EXPECT_EQ(dbtool::fitLegacyValue(weight, {K::Integer, -2147483648LL}, why),
+              Value::integer(INT32_MIN));
+    EXPECT_TRUE(why.isEmpty());
+    EXPECT_TRUE(dbtool::fitLegacyValue(weight, {K::Integer, 2147483648LL}, why).isNull());
+    EXPECT_EQ(why, QStringLiteral("2147483648 is outside the 32-bit integer range; left empty"));
+
+    const ColumnSchema departure = schema::journal().columns[1];
+    why.clear();
+    EXPECT_TRUE(dbtool::fitLegacyValue(departure, {K::Date, 0, std::nan("")}, why).isNull());
+    EXPECT_FALSE(why.isEmpty());
+    why.clear();
+    EXPECT_EQ(
+        dbtool::fitLegacyValue(departure, {K::Date, 0, -657434.0}, why).toDateTime().toIsoText(),
+        QStringLiteral("0100-01-01 00:00:00"));
+    EXPECT_TRUE(why.isEmpty());
+
+    const ColumnSchema number = schema::journal().columns[0];
+    EXPECT_TRUE(dbtool::fitLegacyValue(number, LegacyValue{}, why).isNull());
+    EXPECT_EQ(why, QStringLiteral("empty number; a new one is given"));
 }

@@ -48,8 +48,12 @@ public:
         ImportReport::Table& counts = report_.tables.back();
         ++counts.read;
         row_.clear();
-        for (size_t c = 0; c < values.size(); ++c)
-            row_.push_back(fit(table_->columns[c], values[c], values));
+        for (size_t c = 0; c < values.size(); ++c) {
+            QString why;
+            row_.push_back(fitLegacyValue(table_->columns[c], values[c], why));
+            if (!why.isEmpty())
+                report_.changes << where(table_->columns[c], values) + QStringLiteral(": ") + why;
+        }
         target_.insert(*table_, row_);
         ++counts.written;
     }
@@ -74,55 +78,6 @@ private:
         return QStringLiteral("%1, %2, %3").arg(quoted(table_->name), row, quoted(column.name));
     }
 
-    void changed(const ColumnSchema& column, const std::vector<LegacyValue>& values,
-                 const QString& what) {
-        report_.changes << where(column, values) + QStringLiteral(": ") + what;
-    }
-
-    Value fit(const ColumnSchema& column, const LegacyValue& v,
-              const std::vector<LegacyValue>& values) {
-        using K = LegacyValue::Kind;
-        switch (v.kind) {
-        case K::Null:
-            if (column.kind == FieldKind::AutoInc)
-                changed(column, values, QStringLiteral("empty number; a new one is given"));
-            return Value();
-        case K::Boolean:
-            return Value::boolean(v.flag);
-        case K::Integer:
-            if (v.integer < std::numeric_limits<std::int32_t>::min() ||
-                v.integer > std::numeric_limits<std::int32_t>::max()) {
-                changed(column, values,
-                        QStringLiteral("%1 is outside the 32-bit integer range; left empty")
-                            .arg(v.integer));
-                return Value();
-            }
-            return Value::integer(std::int32_t(v.integer));
-        case K::Date:
-            if (!std::isfinite(v.days) || v.days < firstDay || v.days > lastDay) {
-                changed(column, values,
-                        QStringLiteral("the stored date %1 lies outside the years 100–9999; left "
-                                       "empty")
-                            .arg(v.days, 0, 'g', 17));
-                return Value();
-            }
-            return Value::dateTime(DateTime{v.days});
-        case K::Text:
-            if (v.text.size() > column.size) {
-                const QString cut = cutTo(v.text, column.size);
-                changed(column, values,
-                        QStringLiteral("text of %1 characters cut to the column's width %2: "
-                                       "\"%3\" became \"%4\"")
-                            .arg(v.text.size())
-                            .arg(column.size)
-                            .arg(v.text, cut));
-                return Value::text(cut);
-            }
-            return Value::text(v.text);
-        }
-        return Value();
-    }
-
     QString oldPath_;
     NewDatabase& target_;
     ImportReport& report_;
@@ -133,6 +88,45 @@ private:
 };
 
 } // namespace
+
+Value fitLegacyValue(const ColumnSchema& column, const LegacyValue& v, QString& why) {
+    using K = LegacyValue::Kind;
+    switch (v.kind) {
+    case K::Null:
+        if (column.kind == FieldKind::AutoInc)
+            why = QStringLiteral("empty number; a new one is given");
+        return Value();
+    case K::Boolean:
+        return Value::boolean(v.flag);
+    case K::Integer:
+        if (v.integer < std::numeric_limits<std::int32_t>::min() ||
+            v.integer > std::numeric_limits<std::int32_t>::max()) {
+            why =
+                QStringLiteral("%1 is outside the 32-bit integer range; left empty").arg(v.integer);
+            return Value();
+        }
+        return Value::integer(std::int32_t(v.integer));
+    case K::Date:
+        if (!std::isfinite(v.days) || v.days < firstDay || v.days > lastDay) {
+            why = QStringLiteral("the stored date %1 lies outside the years 100–9999; left empty")
+                      .arg(v.days, 0, 'g', 17);
+            return Value();
+        }
+        return Value::dateTime(DateTime{v.days});
+    case K::Text:
+        if (v.text.size() > column.size) {
+            const QString cut = cutTo(v.text, column.size);
+            why = QStringLiteral("text of %1 characters cut to the column's width %2: \"%3\" "
+                                 "became \"%4\"")
+                      .arg(v.text.size())
+                      .arg(column.size)
+                      .arg(v.text, cut);
+            return Value::text(cut);
+        }
+        return Value::text(v.text);
+    }
+    return Value();
+}
 
 ImportReport importLegacyDatabase(const QString& oldPath, const QString& newPath,
                                   const ReadLimits& limits) {

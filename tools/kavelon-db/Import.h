@@ -3,6 +3,8 @@
 // of a predecessor's Jet 4 file. All or nothing: on any failure NEW is not left behind, and OLD
 // is only ever read.
 
+#include "data/Schema.h"
+#include "data/Value.h"
 #include "tools/kavelon-db/LegacyReader.h"
 
 #include <QString>
@@ -21,6 +23,9 @@ struct ImportReport {
     QStringList changes;        // values that had to be changed, each with the reason
     QString text(const QString& oldPath, const QString& newPath) const;
 };
+
+// One old value fitted to our column; `why` says what had to be changed, if anything.
+Value fitLegacyValue(const ColumnSchema& column, const LegacyValue& value, QString& why);
 
 ImportReport importLegacyDatabase(const QString& oldPath, const QString& newPath,
                                   const ReadLimits& limits = {});
