@@ -52,13 +52,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
     try {
         if (command == QLatin1String("create"))
             return create(args);
         if (command == QLatin1String("import"))
             return import(args);
-    } catch (const ToolError& e) {
+    } catch (const kavelon::Error& e) {
         print(stderr, QStringLiteral("kavelon-db: %1\n").arg(e.message()));
+        return 1;
+    } catch (const std::exception& e) {
+        print(stderr, QStringLiteral("kavelon-db: %1\n").arg(QString::fromLocal8Bit(e.what())));
         return 1;
     }
     std::fputs(usage, stderr);
