@@ -70,13 +70,16 @@ const std::vector<double>& TableCursor::Impl::sortKeysOf(int field) {
 // Opening and Requery come here: new rows, so the search copy and the sort keys go too.
 void TableCursor::Impl::rebuildView() {
     forgetRowKeys();
+    if (filtered)
+        filter.reset(); // compiled again against the fields as they are bound now
     applyView();
 }
 
 // The filter and the sort apply afresh to every row held.
 void TableCursor::Impl::applyView() {
     if (filtered && !filter) {
-        // Switched on while the cursor was closed; a text that does not read lets every row pass.
+        // Switched on while the cursor was closed, or the cursor reopened: a text that does not
+        // read lets every row pass.
         try {
             filter = RowFilter::parse(filterText, fieldSchemas());
         } catch (const DatabaseError&) {
