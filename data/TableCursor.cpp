@@ -35,7 +35,7 @@ void TableCursor::Impl::endPending() {
     changed.clear();
     modified = false;
     insertAt = -1;
-    searchCopy.reset(); // Post, Delete: the rows held have changed
+    forgetRowKeys(); // Post, Delete: the rows held have changed
 }
 
 void TableCursor::Impl::beginInsert(bool append) {
@@ -300,11 +300,13 @@ void TableCursor::Post() {
             d->rows.setValue(row, v.column, v.value);
         if (d->table.counterColumn >= 0 && rowid <= std::numeric_limits<std::int32_t>::max())
             d->rows.setInteger(row, d->table.counterColumn, std::int32_t(rowid));
-        // The row as stored, with the counter and defaults. It is written already: a failure to
-        // read it back must not turn the Post into a failure.
-        try {
-            d->engine->readRow(d->table, rowid, d->rows, row);
-        } catch (const DatabaseError&) {
+        // The row as stored, with the defaults the file gave it. It is written already: a
+        // failure to read it back must not turn the Post into a failure.
+        if (d->table.addsToWrittenRows) {
+            try {
+                d->engine->readRow(d->table, rowid, d->rows, row);
+            } catch (const DatabaseError&) {
+            }
         }
         d->current = d->placeNewRow(row, d->insertAt);
     } else if (!values.empty()) {
@@ -315,9 +317,13 @@ void TableCursor::Post() {
         d->engine->update(d->table, d->rows.rowid(row), changes);
         for (const ColumnValue& v : values)
             d->rows.setValue(row, v.column, v.value);
-        try {
-            d->engine->readRow(d->table, d->rows.rowid(row), d->rows, row);
-        } catch (const DatabaseError&) {
+        // Read back only when triggers may have changed it; otherwise changes made elsewhere
+        // to other columns wait for Requery, as the rest of the rows do.
+        if (d->table.addsToWrittenRows) {
+            try {
+                d->engine->readRow(d->table, d->rows.rowid(row), d->rows, row);
+            } catch (const DatabaseError&) {
+            }
         }
     }
     d->endPending();
