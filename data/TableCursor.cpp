@@ -78,7 +78,11 @@ int TableCursor::Impl::viewPositionOf(int storeRow) const {
 void TableCursor::Impl::readAll() {
     RowStore fresh(table.kinds());
     engine->readRows(table, fresh);
-    rows = std::move(fresh);
+    showRows(std::move(fresh));
+}
+
+void TableCursor::Impl::showRows(RowStore&& read) {
+    rows = std::move(read);
     order.resize(std::size_t(rows.rowCount()));
     std::iota(order.begin(), order.end(), 0);
     rebuildView();
@@ -214,13 +218,7 @@ void TableCursor::Open() {
 
     d->engine = std::move(engine);
     d->table = std::move(table);
-    d->rows = std::move(rows);
-    d->order.resize(std::size_t(d->rows.rowCount()));
-    std::iota(d->order.begin(), d->order.end(), 0);
-    d->rebuildView();
-    d->current = d->view.empty() ? -1 : 0;
-    d->bof = true;
-    d->eof = d->view.empty();
+    d->showRows(std::move(rows));
     d->endPending();
     d->setState(dsBrowse);
 }
