@@ -141,6 +141,40 @@ TEST_F(LookupTest, OpenListMovesTheListCursorAndChoosingStoresAtOnce) {
     EXPECT_EQ(box->Text(), QStringLiteral("Тула"));
 }
 
+TEST_F(LookupTest, LongListShowsSevenRowsAndPagesByOneLess) {
+    for (int i = 0; i < 10; ++i)
+        sql(QStringLiteral("INSERT INTO \"Населённые пункты\" VALUES ('Пункт %1', %1)").arg(i));
+    sql(QStringLiteral("INSERT INTO \"Журнал\" (\"Клиент\") VALUES ('x')"));
+    bind(schema::settlementsTable, QStringLiteral("Населённый пункт"),
+         QStringLiteral("Наименование"), QStringLiteral("Наименование;Растояние до НП"),
+         QStringLiteral("Растояние до НП"));
+    LookupList* popup = openByKeys();
+    EXPECT_EQ(popup->visibleRows(), 7);
+    EXPECT_EQ(popup->height(), 7 * popup->rowHeight() + 2);
+    QTest::keyClick(popup, Qt::Key_PageDown);
+    EXPECT_EQ(list->currentIndex(), 6);
+    QTest::keyClick(popup, Qt::Key_PageDown);
+    EXPECT_EQ(list->currentIndex(), 9);
+    EXPECT_EQ(popup->topRow(), 3) << "the highlighted row is scrolled into view";
+    QTest::keyClick(popup, Qt::Key_PageUp);
+    EXPECT_EQ(list->currentIndex(), 3);
+
+    // Dragging below the list highlights on and scrolls while the button is held.
+    QTest::keyClick(popup, Qt::Key_Home);
+    const int h = popup->rowHeight();
+    QTest::mousePress(popup, Qt::LeftButton, {}, QPoint(20, h / 2 + 1));
+    QTest::mouseMove(popup, QPoint(20, popup->height() + 10));
+    EXPECT_EQ(list->currentIndex(), 1);
+    for (int i = 0; i < 250 && list->currentIndex() < 9; ++i)
+        QTest::qWait(20);
+    EXPECT_EQ(list->currentIndex(), 9);
+    EXPECT_EQ(popup->topRow(), 3);
+    QTest::mouseMove(popup, QPoint(20, h / 2 + 1));
+    EXPECT_EQ(list->currentIndex(), 3) << "back inside: the row under the pointer";
+    QTest::mouseRelease(popup, Qt::LeftButton, {}, QPoint(20, h / 2 + 1));
+    EXPECT_EQ(bound(QStringLiteral("Населённый пункт")), QStringLiteral("Пункт 3"));
+}
+
 TEST_F(LookupTest, ListOpensAboveTheBoxWhenThereIsNoRoomBelow) {
     bindSettlements({QStringLiteral("Тверь")});
     const QRect screen = box->screen()->availableGeometry();
