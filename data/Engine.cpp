@@ -1,4 +1,5 @@
 #include "data/Engine.h"
+#include "data/Schema.h"
 
 #include "data/Errors.h"
 
@@ -86,11 +87,7 @@ QString engineMessage(QString text) {
     return text;
 }
 
-QString quotedIdentifier(const QString& name) {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
+using schema::quotedIdentifier;
 
 EngineColumn columnFromDeclaredType(const QString& name, const QString& declaredType,
                                     bool rowidAlias) {

@@ -108,8 +108,6 @@ private:
 
 // An engine message as the user reads it: trailing spaces, line breaks and periods removed.
 QString engineMessage(QString text);
-// "Identifier" with inner quotes doubled.
-QString quotedIdentifier(const QString& name);
 // The kind, width and updatability that a declared SQLite type stands for.
 EngineColumn columnFromDeclaredType(const QString& name, const QString& declaredType,
                                     bool rowidAlias);

@@ -128,12 +128,13 @@ const TableSchema* find(const QString& tableName) {
     return nullptr;
 }
 
-namespace {
-QString quoted(const QString& identifier) {
-    QString q = identifier;
+QString quotedIdentifier(const QString& name) {
+    QString q = name;
     q.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
+
+namespace {
 
 QString declaredType(const ColumnSchema& c) {
     switch (c.kind) {
@@ -165,9 +166,9 @@ QString declaredType(const ColumnSchema& c) {
 QString createStatement(const TableSchema& table) {
     QStringList columns;
     for (const ColumnSchema& c : table.columns)
-        columns << quoted(c.name) + QLatin1Char(' ') + declaredType(c);
+        columns << quotedIdentifier(c.name) + QLatin1Char(' ') + declaredType(c);
     return QStringLiteral("CREATE TABLE %1 (%2)")
-        .arg(quoted(table.name), columns.join(QStringLiteral(", ")));
+        .arg(quotedIdentifier(table.name), columns.join(QStringLiteral(", ")));
 }
 
 } // namespace schema

@@ -46,6 +46,9 @@ const TableSchema& drivers();
 const std::vector<TableSchema>& all();
 const TableSchema* find(const QString& tableName);
 
+// An SQL identifier in double quotes, inner quotes doubled ("Растояние до НП").
+QString quotedIdentifier(const QString& name);
+
 // The CREATE TABLE statement of a table, with quoted identifiers and the declared SQLite types
 // from which the engine reads the kinds back: INTEGER PRIMARY KEY AUTOINCREMENT, INTEGER,
 // DATETIME, VARCHAR(N), BOOLEAN.

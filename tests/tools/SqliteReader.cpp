@@ -1,15 +1,13 @@
 #include "SqliteReader.h"
 
+#include "data/Schema.h"
+
 #include <sqlite3.h>
 #include <stdexcept>
 
 namespace kavelon::test {
 
-QString quotedName(const QString& name) {
-    QString q = name;
-    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
+QString quotedName(const QString& name) { return kavelon::schema::quotedIdentifier(name); }
 
 SqliteReader::SqliteReader(const QString& path) {
     if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READONLY, nullptr) !=

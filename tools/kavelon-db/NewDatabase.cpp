@@ -16,12 +16,6 @@
 namespace kavelon::dbtool {
 
 namespace {
-QString quoted(const QString& identifier) {
-    QString q = identifier;
-    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
-
 bool exists(const QString& path) {
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
@@ -147,11 +141,11 @@ void NewDatabase::insert(const TableSchema& table, const std::vector<Value>& row
     if (!statement) {
         QStringList columns, places;
         for (const ColumnSchema& c : table.columns) {
-            columns << quoted(c.name);
+            columns << schema::quotedIdentifier(c.name);
             places << QStringLiteral("?");
         }
         const QByteArray sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(quoted(table.name), columns.join(QLatin1Char(',')),
+                                   .arg(schema::quotedIdentifier(table.name), columns.join(QLatin1Char(',')),
                                         places.join(QLatin1Char(',')))
                                    .toUtf8();
         if (sqlite3_prepare_v2(db_, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
