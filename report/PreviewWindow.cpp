@@ -134,6 +134,9 @@ void PreviewWindow::pageMade(int pagesMade) {
         page_ = 1; // page 1 shows as soon as it is made, at the zoom of the mode
         applyZoomMode();
         updateSheet();
+        updateCounter();
+        emit firstPageShown();
+        return;
     }
     updateCounter();
 }
