@@ -62,7 +62,7 @@ TEST_F(ReportTest, PrintingMakesA4PagesWithTitleCaptionsAndRows) {
 TEST_F(ReportTest, PreviewSavesAndLoadsThePageFile) {
     addOrders(40);
     open();
-    ReportMessages seam;
+    RecordingMessages seam;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("журнал"));
     PageSet saved;
@@ -70,18 +70,18 @@ TEST_F(ReportTest, PreviewSavesAndLoadsThePageFile) {
     drivePreview(
         *Report1,
         [&](PreviewWindow& w) {
-            seam.fileNames = {file};
+            seam.answerFileName(file);
             action(&w, "SaveReport")->trigger(); // the extension is added
             saved = *w.pages();
             EXPECT_TRUE(QFile::exists(file + QStringLiteral(".kvpages")));
         },
         [&](PreviewWindow& w) {
-            seam.fileNames = {dir.filePath(QStringLiteral("early.kvpages"))};
+            seam.answerFileName(dir.filePath(QStringLiteral("early.kvpages")));
             w.SaveReportClick(); // before the last page is made nothing is written
             writtenBeforeTheEnd = QFile::exists(dir.filePath(QStringLiteral("early.kvpages")));
         });
     EXPECT_FALSE(writtenBeforeTheEnd);
-    EXPECT_EQ(seam.shown.value(0), QStringLiteral("Save report [Report pages (*.kvpages)]"));
+    EXPECT_EQ(shown(seam).value(0), QStringLiteral("Save report [Report pages (*.kvpages)]"));
 
     // Another journal, then the saved pages loaded over its preview.
     db.exec(QStringLiteral("DELETE FROM \"Журнал\""));
@@ -89,11 +89,12 @@ TEST_F(ReportTest, PreviewSavesAndLoadsThePageFile) {
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write(encodePages(saved).left(500));
     damaged.close();
-    seam.shown.clear();
+    seam.clear();
     drivePreview(*Report1, [&](PreviewWindow& w) {
         EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 1"));
-        seam.fileNames = {dir.filePath(QStringLiteral("нет такого.kvpages")), damaged.fileName(),
-                          file + QStringLiteral(".kvpages")};
+        seam.answerFileName(dir.filePath(QStringLiteral("нет такого.kvpages")));
+        seam.answerFileName(damaged.fileName());
+        seam.answerFileName(file + QStringLiteral(".kvpages"));
         action(&w, "LoadReport")->trigger();
         action(&w, "LoadReport")->trigger();
         EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 1")); // nothing changed
@@ -104,11 +105,11 @@ TEST_F(ReportTest, PreviewSavesAndLoadsThePageFile) {
         EXPECT_FALSE(action(&w, "PrinterSetup")->isEnabled());
         EXPECT_TRUE(action(&w, "Print")->isEnabled());
     });
-    EXPECT_EQ(seam.shown, (QStringList{QStringLiteral("Load report [Report pages (*.kvpages)]"),
-                                       QStringLiteral("message: File does not exist"),
-                                       QStringLiteral("Load report [Report pages (*.kvpages)]"),
-                                       QStringLiteral("error: The page file is damaged."),
-                                       QStringLiteral("Load report [Report pages (*.kvpages)]")}));
+    EXPECT_EQ(shown(seam), (QStringList{QStringLiteral("Load report [Report pages (*.kvpages)]"),
+                                        QStringLiteral("message: File does not exist"),
+                                        QStringLiteral("Load report [Report pages (*.kvpages)]"),
+                                        QStringLiteral("error: The page file is damaged."),
+                                        QStringLiteral("Load report [Report pages (*.kvpages)]")}));
 
     // Loaded pages print as they are, scaled to the printable area.
     QPrinter printer(QPrinter::HighResolution);
