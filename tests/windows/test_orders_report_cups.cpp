@@ -136,6 +136,27 @@ TEST_F(ReportTest, PrintOnTheCupsPdfQueue) {
         watch.start(0);
         action(&w, "Print")->trigger();
         watch.stop();
+
+        // OK keeps orientation, copies and range for later runs; Cancel changes nothing.
+        seam.onPrintDialog = [](QPrinter& printer) {
+            printer.setPageOrientation(QPageLayout::Landscape);
+            printer.setCopyCount(2);
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(2, 3);
+            return true;
+        };
+        action(&w, "PrinterSetup")->trigger();
+        seam.onPrintDialog = [](QPrinter& printer) {
+            printer.setPageOrientation(QPageLayout::Portrait);
+            return false;
+        };
+        action(&w, "PrinterSetup")->trigger();
+        const PrinterSettings& kept = Report1->printerSettings();
+        EXPECT_EQ(kept.orientation, Orientation::Landscape);
+        EXPECT_EQ(kept.copies, 2);
+        EXPECT_EQ(kept.fromPage, 2);
+        EXPECT_EQ(kept.toPage, 3);
+        EXPECT_EQ(kept.printerName, QStringLiteral("PDF"));
     });
     EXPECT_EQ(progressTitle, QStringLiteral("Printing progress"));
     EXPECT_EQ(progressSize, QSize(149, 97));
@@ -168,4 +189,8 @@ TEST_F(ReportTest, PrintOnTheCupsPdfQueue) {
     EXPECT_TRUE(sameLetterPattern(lines[0].value(0), QStringLiteral("Печать заказов")))
         << lines[0].value(0).toStdString();
     QFile::remove(pdf);
+
+    // The next preview is landscape: 16 rows to a page.
+    drivePreview(*Report1,
+                 [&](PreviewWindow& w) { EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 4")); });
 }

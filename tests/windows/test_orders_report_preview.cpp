@@ -186,3 +186,19 @@ TEST_F(ReportTest, NoPrinterLeavesThePreviewUsable) {
     });
     qunsetenv("CUPS_SERVER");
 }
+
+TEST_F(ReportTest, ThePreviewBelongsToTheModalJournalAndClosesWithIt) {
+    addOrders(3);
+    open();
+    QWidget journal;
+    journal.setWindowModality(Qt::ApplicationModal);
+    journal.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &journal);
+    drivePreview(*Report1, [&](PreviewWindow& w) {
+        EXPECT_EQ(w.parentWidget(), &journal); // a window of the modal journal is not blocked by it
+        EXPECT_TRUE(w.isWindow());
+        journal.close();
+        EXPECT_TRUE(w.isClosed());
+    });
+    EXPECT_FALSE(journal.isVisible());
+}
