@@ -105,6 +105,8 @@ public:
     void Prior();
 
     bool Modified() const;
+    // Whether the rows can be changed at all (an open cursor on a table the file lets us write).
+    bool CanModify() const;
     int RecordCount() const;
     int RecNo() const; // 1-based; -1 with no row or in dsInsert
     bool Bof() const;
