@@ -4,6 +4,7 @@
 // (Form2->ADOTable1); data sources observe them.
 
 #include "data/Errors.h"
+#include "data/Locate.h"
 #include "data/Schema.h"
 #include "data/Value.h"
 
@@ -98,6 +99,9 @@ public:
     void Cancel();
     void Delete();
     void Requery();
+    // The step every move runs first: a pending row is posted if any field was assigned, else
+    // dropped (a window finishing its row on closing).
+    void CheckBrowseMode();
     void First();
     void Last();
     int MoveBy(int distance);
@@ -105,11 +109,25 @@ public:
     void Prior();
 
     bool Modified() const;
+    // Whether the rows can be changed at all (an open cursor on a table the file lets us write).
+    bool CanModify() const;
     int RecordCount() const;
     int RecNo() const; // 1-based; -1 with no row or in dsInsert
     bool Bof() const;
     bool Eof() const;
     bool IsEmpty() const;
+
+    // Filtering, sorting and finding rows (TableCursorFilter.cpp).
+    const QString& Filter() const;
+    void setFilter(const QString& text);
+    bool Filtered() const;
+    void setFiltered(bool filtered);
+    const QString& Sort() const;
+    void setSort(const QString& text);
+    // Key field names separated by ";", one value per key field.
+    bool Locate(const QString& keyFields, const std::vector<Value>& keyValues,
+                LocateOptions options = {});
+    bool Locate(const QString& keyFields, const Value& keyValue, LocateOptions options = {});
 
     int FieldCount() const;
     Field& Fields(int index);
