@@ -312,7 +312,8 @@ bool PreviewWindow::handleKey(QKeyEvent* key) {
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parent() && (event->type() == QEvent::Close || event->type() == QEvent::Hide) &&
+    // The owner hidden (closed, not minimised): the preview goes first, so ShowPreview returns.
+    if (watched == parent() && event->type() == QEvent::Hide && !parentWidget()->isVisible() &&
         !closed_)
         close();
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
