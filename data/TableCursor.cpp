@@ -388,6 +388,10 @@ void TableCursor::Requery() {
     d->notify([](CursorObserver& o) { o.rowsChanged(); });
 }
 
+void TableCursor::CheckBrowseMode() {
+    d->checkBrowseMode();
+}
+
 void TableCursor::First() {
     d->checkBrowseMode();
     d->current = d->view.empty() ? -1 : 0;

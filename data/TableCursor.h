@@ -99,6 +99,9 @@ public:
     void Cancel();
     void Delete();
     void Requery();
+    // The step every move runs first: a pending row is posted if any field was assigned, else
+    // dropped (a window finishing its row on closing).
+    void CheckBrowseMode();
     void First();
     void Last();
     int MoveBy(int distance);
