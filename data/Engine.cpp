@@ -308,12 +308,14 @@ EngineTable Engine::describe(const QString& tableName) {
     struct Raw {
         QString name, type;
         int pk;
+        bool hasDefault;
     };
     std::vector<Raw> raw;
     int primaryKeys = 0;
     while ((rc = sqlite3_step(info)) == SQLITE_ROW) {
         raw.push_back({fromUtf8(sqlite3_column_text(info, 1)),
-                       fromUtf8(sqlite3_column_text(info, 2)), sqlite3_column_int(info, 5)});
+                       fromUtf8(sqlite3_column_text(info, 2)), sqlite3_column_int(info, 5),
+                       sqlite3_column_type(info, 4) != SQLITE_NULL});
         if (raw.back().pk > 0)
             ++primaryKeys;
     }
@@ -325,9 +327,17 @@ EngineTable Engine::describe(const QString& tableName) {
         const bool alias = primaryKeys == 1 && r.pk == 1 &&
                            r.type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
         table.columns.push_back(columnFromDeclaredType(r.name, r.type, alias));
+        table.addsToWrittenRows = table.addsToWrittenRows || r.hasDefault;
         if (alias)
             table.counterColumn = int(table.columns.size()) - 1;
     }
+    sqlite3_stmt* triggers = statement(QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?1"));
+    sqlite3_bind_text(triggers, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    rc = sqlite3_step(triggers);
+    if (rc == SQLITE_ROW && sqlite3_column_int(triggers, 0) > 0)
+        table.addsToWrittenRows = true;
+    sqlite3_reset(triggers);
     // A view's rows, like those of a file opened read-only, cannot be changed.
     table.updatable = !view && sqlite3_db_readonly(db_.get(), "main") == 0;
     if (!table.updatable)

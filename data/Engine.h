@@ -33,6 +33,9 @@ struct EngineTable {
     std::vector<EngineColumn> columns;
     bool updatable = true; // false when the file is read-only
     int counterColumn = -1;
+    // Whether a stored row may hold more than the values handed over besides its counter
+    // (defaults of columns, triggers): then it is worth reading back after a write.
+    bool addsToWrittenRows = false;
     std::vector<FieldKind> kinds() const;
 };
 

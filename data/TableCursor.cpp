@@ -78,7 +78,11 @@ int TableCursor::Impl::viewPositionOf(int storeRow) const {
 void TableCursor::Impl::readAll() {
     RowStore fresh(table.kinds());
     engine->readRows(table, fresh);
-    rows = std::move(fresh);
+    showRows(std::move(fresh));
+}
+
+void TableCursor::Impl::showRows(RowStore&& read) {
+    rows = std::move(read);
     order.resize(std::size_t(rows.rowCount()));
     std::iota(order.begin(), order.end(), 0);
     rebuildView();
@@ -214,13 +218,7 @@ void TableCursor::Open() {
 
     d->engine = std::move(engine);
     d->table = std::move(table);
-    d->rows = std::move(rows);
-    d->order.resize(std::size_t(d->rows.rowCount()));
-    std::iota(d->order.begin(), d->order.end(), 0);
-    d->rebuildView();
-    d->current = d->view.empty() ? -1 : 0;
-    d->bof = true;
-    d->eof = d->view.empty();
+    d->showRows(std::move(rows));
     d->endPending();
     d->setState(dsBrowse);
 }
@@ -300,11 +298,13 @@ void TableCursor::Post() {
             d->rows.setValue(row, v.column, v.value);
         if (d->table.counterColumn >= 0 && rowid <= std::numeric_limits<std::int32_t>::max())
             d->rows.setInteger(row, d->table.counterColumn, std::int32_t(rowid));
-        // The row as stored, with the counter and defaults. It is written already: a failure to
-        // read it back must not turn the Post into a failure.
-        try {
-            d->engine->readRow(d->table, rowid, d->rows, row);
-        } catch (const DatabaseError&) {
+        // The row as stored, with the defaults the file gave it. It is written already: a
+        // failure to read it back must not turn the Post into a failure.
+        if (d->table.addsToWrittenRows) {
+            try {
+                d->engine->readRow(d->table, rowid, d->rows, row);
+            } catch (const DatabaseError&) {
+            }
         }
         d->current = d->placeNewRow(row, d->insertAt);
     } else if (!values.empty()) {
@@ -315,9 +315,13 @@ void TableCursor::Post() {
         d->engine->update(d->table, d->rows.rowid(row), changes);
         for (const ColumnValue& v : values)
             d->rows.setValue(row, v.column, v.value);
-        try {
-            d->engine->readRow(d->table, d->rows.rowid(row), d->rows, row);
-        } catch (const DatabaseError&) {
+        // Read back only when triggers may have changed it; otherwise changes made elsewhere
+        // to other columns wait for Requery, as the rest of the rows do.
+        if (d->table.addsToWrittenRows) {
+            try {
+                d->engine->readRow(d->table, d->rows.rowid(row), d->rows, row);
+            } catch (const DatabaseError&) {
+            }
         }
     }
     d->endPending();

@@ -96,6 +96,7 @@ struct TableCursor::Impl {
     int viewPositionOf(int storeRow) const;
 
     void readAll(); // replaces the rows with the engine's; throws, leaving them as they were
+    void showRows(RowStore&& read); // holds these rows, all in view, the first one current
     Value fieldValue(const Field& f) const;
     void assign(Field& f, const Value& v);
     void bindFields(const EngineTable& t);
