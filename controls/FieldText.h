@@ -26,7 +26,10 @@ bool accepts(FieldKind kind, QChar ch);
 //   "'%s' is not a valid integer value for field '%s'"
 //   "'%s' is not a valid date and time"
 //   "'%s' is not a valid boolean value for field '%s'"
-// Texts come back as typed (the cursor cuts them to the field's width).
+// Integers: leading blanks, an optional sign, then decimal digits or hexadecimal digits after
+// "$", "x" or "0x"; hexadecimal is a magnitude like decimal, so "$FFFFFFFF" (4294967295) is out
+// of range and refused rather than read as -1. Texts come back as typed, an empty one as an
+// empty text (the cursor cuts them to the field's width).
 Value parse(const QString& text, FieldKind kind, const QString& fieldName);
 
 // The parts of parse, for callers that know the kind.

@@ -1,174 +1,22 @@
 #include "data/Filter.h"
 
 #include "data/Errors.h"
+#include "data/FilterNodes.h"
 #include "data/SystemLocale.h"
 
 #include <QDateTime>
 #include <optional>
+#include <vector>
 
 namespace kavelon {
 
-namespace filter {
-
-// Three-valued, so that NOT over a row without a value still lets it fail.
-enum class Truth : signed char { False, True, Unknown };
-
-struct Node {
-    virtual ~Node() = default;
-    virtual Truth eval(const RowSource& rows, int row) const = 0;
-};
-
-} // namespace filter
-
 namespace {
 
-using filter::Node;
-using filter::Truth;
-using NodePtr = std::unique_ptr<Node>;
+using namespace filter;
 
 [[noreturn]] void refuse(const QString& detail) {
     throw DatabaseError(QStringLiteral("Invalid filter: ") + detail);
 }
-
-Truth truth(bool b) {
-    return b ? Truth::True : Truth::False;
-}
-
-struct AndNode final : Node {
-    NodePtr left, right;
-    Truth eval(const RowSource& rows, int row) const override {
-        const Truth l = left->eval(rows, row);
-        if (l == Truth::False)
-            return Truth::False;
-        const Truth r = right->eval(rows, row);
-        if (r == Truth::False)
-            return Truth::False;
-        return l == Truth::True && r == Truth::True ? Truth::True : Truth::Unknown;
-    }
-};
-
-struct OrNode final : Node {
-    NodePtr left, right;
-    Truth eval(const RowSource& rows, int row) const override {
-        const Truth l = left->eval(rows, row);
-        if (l == Truth::True)
-            return Truth::True;
-        const Truth r = right->eval(rows, row);
-        if (r == Truth::True)
-            return Truth::True;
-        return l == Truth::False && r == Truth::False ? Truth::False : Truth::Unknown;
-    }
-};
-
-struct NotNode final : Node {
-    NodePtr operand;
-    Truth eval(const RowSource& rows, int row) const override {
-        const Truth t = operand->eval(rows, row);
-        return t == Truth::Unknown ? t : truth(t == Truth::False);
-    }
-};
-
-struct IsNullNode final : Node {
-    int field = 0;
-    bool textColumn = false;
-    bool negated = false;
-    Truth eval(const RowSource& rows, int row) const override {
-        const bool null =
-            textColumn ? rows.textAt(row, field) == nullptr : rows.value(row, field).isNull();
-        return truth(null != negated);
-    }
-};
-
-struct LikeNode final : Node {
-    enum class Mode { Equals, StartsWith, EndsWith, Contains };
-    int field = 0;
-    Mode mode = Mode::Equals;
-    QString needle;
-    Truth eval(const RowSource& rows, int row) const override {
-        const QString* text = rows.textAt(row, field);
-        if (!text)
-            return Truth::Unknown;
-        const QStringView t(*text);
-        switch (mode) {
-        case Mode::Contains:
-            return truth(t.contains(needle, Qt::CaseInsensitive));
-        case Mode::StartsWith:
-            return truth(t.startsWith(needle, Qt::CaseInsensitive));
-        case Mode::EndsWith:
-            return truth(t.endsWith(needle, Qt::CaseInsensitive));
-        case Mode::Equals:
-            return truth(t.compare(needle, Qt::CaseInsensitive) == 0);
-        }
-        return Truth::Unknown;
-    }
-};
-
-enum class Op { Equal, NotEqual, Less, Greater, LessOrEqual, GreaterOrEqual };
-
-bool holds(Op op, int order) {
-    switch (op) {
-    case Op::Equal:
-        return order == 0;
-    case Op::NotEqual:
-        return order != 0;
-    case Op::Less:
-        return order < 0;
-    case Op::Greater:
-        return order > 0;
-    case Op::LessOrEqual:
-        return order <= 0;
-    case Op::GreaterOrEqual:
-        return order >= 0;
-    }
-    return false;
-}
-
-const QCollator& caseInsensitiveCollator() {
-    static const QCollator collator = [] {
-        QCollator c = systemCollator();
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator;
-}
-
-struct TextCompareNode final : Node {
-    int field = 0;
-    Op op = Op::Equal;
-    QString literal;
-    Truth eval(const RowSource& rows, int row) const override {
-        const QString* text = rows.textAt(row, field);
-        if (!text)
-            return Truth::Unknown;
-        return truth(holds(op, caseInsensitiveCollator().compare(*text, literal)));
-    }
-};
-
-// Integers, dates (days) and booleans (0/1) compare as numbers.
-std::optional<double> numberOf(const Value& v) {
-    switch (v.type()) {
-    case Value::Type::Integer:
-        return double(v.toInteger());
-    case Value::Type::DateTime:
-        return v.toDateTime().days;
-    case Value::Type::Boolean:
-        return v.toBoolean() ? 1.0 : 0.0;
-    default:
-        return std::nullopt;
-    }
-}
-
-struct NumberCompareNode final : Node {
-    int field = 0;
-    Op op = Op::Equal;
-    double literal = 0;
-    Truth eval(const RowSource& rows, int row) const override {
-        const std::optional<double> n = numberOf(rows.value(row, field));
-        if (!n)
-            return Truth::Unknown;
-        return truth(holds(op, *n < literal ? -1 : (*n > literal ? 1 : 0)));
-    }
-};
 
 std::optional<DateTime> readDate(const QString& text) {
     DateTime iso;
@@ -411,6 +259,7 @@ private:
         node->mode = leading ? (trailing ? Mode::Contains : Mode::EndsWith)
                              : (trailing ? Mode::StartsWith : Mode::Equals);
         node->needle = pattern;
+        node->prepare();
         return node;
     }
 

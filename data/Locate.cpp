@@ -13,6 +13,7 @@ namespace kavelon {
 namespace {
 
 constexpr double emptyKey = -std::numeric_limits<double>::infinity();
+constexpr size_t block = 128;
 
 // The number a non-text key of the given value sorts by (see sortKeys); nothing when the value
 // cannot be one.
@@ -88,12 +89,22 @@ std::vector<int> everyRow(const RowSource& rows) {
 SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields)
     : SearchCopy(rows, std::move(keyFields), everyRow(rows)) {}
 
-SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::vector<int> rowsHeld)
+SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::vector<int> rowsHeld,
+                       const SortOrder::KeysByRow& keysOf)
     : keyFields_(std::move(keyFields)) {
     // Keys by position in rowsHeld; positions sorted, then turned into row numbers.
     std::vector<std::vector<double>> byPosition;
-    for (const int field : keyFields_)
-        byPosition.push_back(sortKeys(rows, field, rowsHeld));
+    for (const int field : keyFields_) {
+        if (!keysOf) {
+            byPosition.push_back(sortKeys(rows, field, rowsHeld));
+            continue;
+        }
+        const std::vector<double>& byRow = keysOf(field);
+        std::vector<double> keys(rowsHeld.size());
+        for (size_t i = 0; i < rowsHeld.size(); ++i)
+            keys[i] = byRow[size_t(rowsHeld[i])];
+        byPosition.push_back(std::move(keys));
+    }
     std::vector<int> positions(rowsHeld.size());
     std::iota(positions.begin(), positions.end(), 0);
     std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
@@ -113,28 +124,47 @@ SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::v
     }
     if (keyFields_.size() != 1)
         return;
-    // One text key: remember each distinct text under its rank.
+    // One text key: remember each distinct text under its rank. Ranks may leave gaps (keys kept
+    // by a cursor also rank rows it no longer holds); only ranks of rows held are searched.
+    std::vector<char> held;
     for (size_t p = 0; p < rowsHeld.size(); ++p) {
         const QString* t = rows.textAt(rowsHeld[p], keyFields_.front());
         if (!t)
             continue;
         const size_t rank = size_t(byPosition.front()[p]);
-        if (rank >= distinct_.size())
+        if (rank >= distinct_.size()) {
             distinct_.resize(rank + 1);
-        if (distinct_[rank].isNull())
+            held.resize(rank + 1, 0);
+        }
+        if (!held[rank])
             distinct_[rank] = *t;
+        held[rank] = 1;
         textKey_ = true;
     }
-    folded_.reserve(distinct_.size());
-    for (const QString& t : distinct_)
-        folded_.push_back(t.toCaseFolded());
-    byFolded_.resize(distinct_.size());
-    std::iota(byFolded_.begin(), byFolded_.end(), 0);
+    folded_.resize(distinct_.size());
+    for (size_t rank = 0; rank < distinct_.size(); ++rank) {
+        if (!held[rank])
+            continue;
+        folded_[rank] = distinct_[rank].toCaseFolded();
+        byFolded_.push_back(int(rank));
+    }
     std::sort(byFolded_.begin(), byFolded_.end(),
               [&](int a, int b) { return folded_[size_t(a)] < folded_[size_t(b)]; });
-    rankOf_.reserve(qsizetype(distinct_.size()));
-    for (size_t rank = 0; rank < distinct_.size(); ++rank)
-        rankOf_.insert(distinct_[rank], int(rank));
+    for (size_t i = 0; i < byFolded_.size(); i += block)
+        blockLowest_.push_back(*std::min_element(
+            byFolded_.begin() + qsizetype(i),
+            byFolded_.begin() + qsizetype(std::min(i + block, byFolded_.size()))));
+}
+
+int SearchCopy::lowestRank(size_t from, size_t to) const {
+    int lowest = std::numeric_limits<int>::max();
+    for (; from < to && from % block; ++from)
+        lowest = std::min(lowest, byFolded_[from]);
+    for (; from + block <= to; from += block)
+        lowest = std::min(lowest, blockLowest_[from / block]);
+    for (; from < to; ++from)
+        lowest = std::min(lowest, byFolded_[from]);
+    return lowest == std::numeric_limits<int>::max() ? -1 : lowest;
 }
 
 int SearchCopy::firstRowWithKey(double key) const {
@@ -165,25 +195,24 @@ int SearchCopy::findByText(const Value& value, LocateOptions options) const {
         return -1;
     const bool caseInsensitive = options.testFlag(loCaseInsensitive);
     const bool partial = options.testFlag(loPartialKey) && !given.isEmpty();
-    if (!caseInsensitive && !partial) {
-        const int rank = rankOf_.value(given, -1);
-        return rank < 0 ? -1 : firstRowWithKey(rank);
-    }
-    // Every text that matches lies in one stretch of the folded order; the first in collation
-    // order among them is the one with the lowest rank.
+    // Every text that matches lies in one stretch of the folded order.
     const QString folded = given.toCaseFolded();
-    auto it =
+    const auto begin =
         std::lower_bound(byFolded_.begin(), byFolded_.end(), folded,
                          [&](int rank, const QString& f) { return folded_[size_t(rank)] < f; });
+    const auto end = std::partition_point(begin, byFolded_.end(), [&](int rank) {
+        const QString& candidate = folded_[size_t(rank)];
+        return partial ? candidate.startsWith(folded) : candidate == folded;
+    });
     int best = -1;
-    for (; it != byFolded_.end(); ++it) {
-        const QString& candidate = folded_[size_t(*it)];
-        if (partial ? !candidate.startsWith(folded) : candidate != folded)
-            break;
-        if (!caseInsensitive && !distinct_[size_t(*it)].startsWith(given))
-            continue;
-        if (best < 0 || *it < best)
-            best = *it;
+    if (caseInsensitive) {
+        best = lowestRank(size_t(begin - byFolded_.begin()), size_t(end - byFolded_.begin()));
+    } else {
+        for (auto it = begin; it != end; ++it) {
+            const QString& text = distinct_[size_t(*it)];
+            if ((partial ? text.startsWith(given) : text == given) && (best < 0 || *it < best))
+                best = *it;
+        }
     }
     return best < 0 ? -1 : firstRowWithKey(best);
 }

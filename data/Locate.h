@@ -9,9 +9,9 @@
 
 #include "data/RowSource.h"
 #include "data/Schema.h"
+#include "data/SortOrder.h"
 
 #include <QFlags>
-#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -32,7 +32,8 @@ class SearchCopy {
 public:
     // Over the given row numbers (every row of rows when none are given).
     SearchCopy(const RowSource& rows, std::vector<int> keyFields);
-    SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::vector<int> rowsHeld);
+    SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::vector<int> rowsHeld,
+               const SortOrder::KeysByRow& keysOf = {});
 
     const std::vector<int>& keyFields() const { return keyFields_; }
 
@@ -52,11 +53,14 @@ private:
     std::vector<std::vector<double>> keys_; // per key field, per position in order_
     bool textKey_ = false;                  // one key field, holding texts
     // Text keys: each distinct text by rank, its case-folded form, the ranks ordered by the
-    // folded form (so that a prefix is one stretch), and the rank of every exact text.
+    // folded form (so that the texts matching a given one, or beginning with it, are one
+    // stretch), and the lowest rank of every block of that order (the first match in key order
+    // is the lowest rank in the stretch).
+    int lowestRank(size_t from, size_t to) const;
     std::vector<QString> distinct_;
     std::vector<QString> folded_;
     std::vector<int> byFolded_;
-    QHash<QString, int> rankOf_;
+    std::vector<int> blockLowest_;
 };
 
 } // namespace kavelon

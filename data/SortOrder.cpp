@@ -6,6 +6,7 @@
 #include <QHash>
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <numeric>
 
 namespace kavelon {
@@ -140,33 +141,45 @@ std::vector<double> sortKeys(const RowSource& source, int field, const std::vect
 void SortOrder::sort(const RowSource& rows, std::vector<int>& order) const {
     if (keys_.empty() || order.size() < 2)
         return;
-    std::vector<std::vector<double>> columns;
+    // Keys only for the rows being sorted, placed by row number.
+    const int size = *std::max_element(order.begin(), order.end()) + 1;
+    std::map<int, std::vector<double>> byRow;
+    for (const Key& k : keys_) {
+        if (byRow.count(k.field))
+            continue;
+        const std::vector<double> keys = sortKeys(rows, k.field, order);
+        std::vector<double>& column = byRow[k.field];
+        column.resize(size_t(size));
+        for (size_t i = 0; i < order.size(); ++i)
+            column[size_t(order[i])] = keys[i];
+    }
+    sort(order, [&](int field) -> const std::vector<double>& { return byRow.at(field); });
+}
+
+void SortOrder::sort(std::vector<int>& order, const KeysByRow& keysOf) const {
+    if (keys_.empty() || order.size() < 2)
+        return;
+    std::vector<const std::vector<double>*> columns;
     for (const Key& k : keys_)
-        columns.push_back(sortKeys(rows, k.field, order));
-    std::vector<int> positions(order.size());
-    std::iota(positions.begin(), positions.end(), 0);
+        columns.push_back(&keysOf(k.field));
     if (keys_.size() == 1) {
-        const std::vector<double>& c = columns.front();
+        const std::vector<double>& c = *columns.front();
         if (keys_.front().descending)
-            std::stable_sort(positions.begin(), positions.end(),
+            std::stable_sort(order.begin(), order.end(),
                              [&](int a, int b) { return c[size_t(a)] > c[size_t(b)]; });
         else
-            std::stable_sort(positions.begin(), positions.end(),
+            std::stable_sort(order.begin(), order.end(),
                              [&](int a, int b) { return c[size_t(a)] < c[size_t(b)]; });
-    } else {
-        std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
-            for (size_t k = 0; k < keys_.size(); ++k) {
-                const double x = columns[k][size_t(a)], y = columns[k][size_t(b)];
-                if (x != y)
-                    return keys_[k].descending ? x > y : x < y;
-            }
-            return false;
-        });
+        return;
     }
-    std::vector<int> sorted(order.size());
-    for (size_t i = 0; i < positions.size(); ++i)
-        sorted[i] = order[size_t(positions[i])];
-    order = std::move(sorted);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        for (size_t k = 0; k < keys_.size(); ++k) {
+            const double x = (*columns[k])[size_t(a)], y = (*columns[k])[size_t(b)];
+            if (x != y)
+                return keys_[k].descending ? x > y : x < y;
+        }
+        return false;
+    });
 }
 
 } // namespace kavelon

@@ -35,7 +35,7 @@ void TableCursor::Impl::endPending() {
     changed.clear();
     modified = false;
     insertAt = -1;
-    searchCopy.reset(); // Post, Delete: the rows held have changed
+    forgetRowKeys(); // Post, Delete: the rows held have changed
 }
 
 void TableCursor::Impl::beginInsert(bool append) {

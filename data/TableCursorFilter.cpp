@@ -3,6 +3,7 @@
 #include "data/TableCursorImpl.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace kavelon {
 
@@ -50,21 +51,43 @@ void TableCursor::Impl::moveToFirst() {
     eof = view.empty();
 }
 
-// Opening, Requery and every filter change that takes effect come here: the filter and the sort
-// apply afresh to every row held, and the search copy no longer describes them.
-void TableCursor::Impl::rebuildView() {
+void TableCursor::Impl::forgetRowKeys() {
     searchCopy.reset();
-    const CursorRows source(rows, fieldColumns());
+    sortKeyCache.clear();
+}
+
+const std::vector<double>& TableCursor::Impl::sortKeysOf(int field) {
+    auto it = sortKeyCache.find(field);
+    if (it == sortKeyCache.end()) {
+        std::vector<int> every(size_t(rows.rowCount()));
+        std::iota(every.begin(), every.end(), 0);
+        it = sortKeyCache.emplace(field, sortKeys(CursorRows(rows, fieldColumns()), field, every))
+                 .first;
+    }
+    return it->second;
+}
+
+// Opening and Requery come here: new rows, so the search copy and the sort keys go too.
+void TableCursor::Impl::rebuildView() {
+    forgetRowKeys();
+    if (filtered)
+        filter.reset(); // compiled again against the fields as they are bound now
+    applyView();
+}
+
+// The filter and the sort apply afresh to every row held.
+void TableCursor::Impl::applyView() {
     if (filtered && !filter) {
-        // Switched on while the cursor was closed; a text that does not read lets every row pass.
+        // Switched on while the cursor was closed, or the cursor reopened: a text that does not
+        // read lets every row pass.
         try {
             filter = RowFilter::parse(filterText, fieldSchemas());
         } catch (const DatabaseError&) {
             filter = RowFilter();
         }
     }
-    view = filtered && filter ? filter->select(source, order) : order;
-    sort.sort(source, view);
+    view = filtered && filter ? filter->select(CursorRows(rows, fieldColumns()), order) : order;
+    sort.sort(view, [this](int field) -> const std::vector<double>& { return sortKeysOf(field); });
 }
 
 const QString& TableCursor::Filter() const {
@@ -88,7 +111,8 @@ void TableCursor::setFilter(const QString& text) {
     d->checkBrowseMode();
     d->filter = std::move(compiled);
     d->filterText = text;
-    d->rebuildView();
+    d->searchCopy.reset();
+    d->applyView();
     d->moveToFirst();
     d->notify([](CursorObserver& o) { o.rowsChanged(); });
 }
@@ -106,7 +130,8 @@ void TableCursor::setFiltered(bool filtered) {
     d->checkBrowseMode();
     d->filter = std::move(compiled);
     d->filtered = filtered;
-    d->rebuildView();
+    d->searchCopy.reset();
+    d->applyView();
     d->moveToFirst();
     d->notify([](CursorObserver& o) { o.rowsChanged(); });
 }
@@ -138,7 +163,8 @@ void TableCursor::setSort(const QString& text) {
     for (const int row : d->order)
         if (shown[size_t(row)])
             view.push_back(row);
-    sort.sort(CursorRows(d->rows, d->fieldColumns()), view);
+    sort.sort(view,
+              [this](int field) -> const std::vector<double>& { return d->sortKeysOf(field); });
 
     d->view = std::move(view);
     d->sort = std::move(sort);
@@ -170,7 +196,9 @@ bool TableCursor::Locate(const QString& keyFields, const std::vector<Value>& key
     try {
         const CursorRows source(d->rows, d->fieldColumns());
         if (!d->searchCopy || d->searchCopy->keyFields() != keys)
-            d->searchCopy = std::make_unique<SearchCopy>(source, keys, d->order);
+            d->searchCopy = std::make_unique<SearchCopy>(
+                source, keys, d->order,
+                [this](int field) -> const std::vector<double>& { return d->sortKeysOf(field); });
         found = d->searchCopy->find(source, keyValues, options);
     } catch (const std::exception&) {
         return false;

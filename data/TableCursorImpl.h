@@ -9,6 +9,7 @@
 #include "data/SortOrder.h"
 #include "data/TableCursor.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -59,6 +60,11 @@ struct TableCursor::Impl {
     QString sortText;
     SortOrder sort;
     std::unique_ptr<SearchCopy> searchCopy; // dropped whenever the rows held change
+    // Sort keys of a field by stored row, kept until the rows change (TableCursorFilter.cpp).
+    std::map<int, std::vector<double>> sortKeyCache;
+    const std::vector<double>& sortKeysOf(int field);
+    void forgetRowKeys(); // the rows changed: search copy and sort keys go
+    void applyView();     // the filter and the sort over `order`, as they stand
     std::vector<ColumnSchema> fieldSchemas() const;
     std::vector<int> fieldColumns() const; // engine column of each field
     void moveToFirst();

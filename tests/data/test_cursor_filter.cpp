@@ -293,3 +293,29 @@ TEST_F(CursorFilter, searchCopyFollowsRequeryAndChanges) {
     EXPECT_EQ(journal->State(), dsBrowse);
     EXPECT_EQ(journal->RecordCount(), 7);
 }
+
+TEST_F(CursorFilter, sortFollowsChangedRows) {
+    journal->setSort(QStringLiteral("[Сумма] DESC"));
+    EXPECT_EQ(ids(), (V{2, 1, 5, 4, 3, 6}));
+    // A changed sum and a new order: the next sort sees them.
+    journal->Last();
+    journal->Edit();
+    journal->FieldByName(QStringLiteral("Сумма")).setAsInteger(1000000);
+    journal->Post();
+    journal->Append();
+    journal->FieldByName(QStringLiteral("Сумма")).setAsInteger(2000);
+    journal->FieldByName(client).setAsString(QStringLiteral("Абвгд"));
+    journal->Post();
+    journal->setSort(QStringLiteral("[Сумма] ASC"));
+    EXPECT_EQ(ids(), (V{3, 4, 5, 7, 1, 2, 6}));
+    journal->setSort(QStringLiteral("[Клиент] ASC"));
+    EXPECT_EQ(ids(), (V{7, 6, 1, 5, 2, 4, 3}));
+    // Rows written elsewhere and read by Requery.
+    addOrder("Ааа", "Ким", 1); // 8
+    journal->Requery();
+    EXPECT_EQ(ids(), (V{8, 7, 6, 1, 5, 2, 4, 3}));
+    journal->First();
+    journal->Delete();
+    journal->setSort(QStringLiteral("[Клиент] DESC"));
+    EXPECT_EQ(ids(), (V{3, 4, 2, 5, 1, 6, 7}));
+}

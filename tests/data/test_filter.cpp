@@ -2,6 +2,7 @@
 #include "data/Errors.h"
 #include "data/Filter.h"
 
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 using namespace kavelon;
@@ -151,4 +152,34 @@ TEST(Filter, RefusedTextsSayWhy) {
         refusal("Клиент"),
         "Invalid filter: an operator expected after column 'Клиент' instead of end of the text");
     EXPECT_EQ(refusal("Сумма is 5"), "Invalid filter: Null expected after Is instead of '5'");
+}
+
+// The journal's Like agrees with QString::contains ignoring case, for letters whose case is
+// tricky (ß/ẞ, dotless i, the Kelvin sign, final sigma, Ё) and letters beyond the BMP.
+TEST(Filter, LikeAgreesWithQtCaseInsensitiveContains) {
+    const QString alphabet =
+        QStringLiteral("aAßẞiIİıkKKsSſσΣςёЁеЕ%*_ ") + QString::fromUcs4(U"\U00010400\U00010428");
+    QRandomGenerator random(7);
+    const auto randomText = [&](int maxLength) {
+        QString s;
+        const int length = int(random.bounded(maxLength + 1));
+        for (int i = 0; i < length; ++i)
+            s += alphabet[qsizetype(random.bounded(int(alphabet.size())))];
+        return s;
+    };
+    const std::vector<ColumnSchema> oneColumn{
+        {QStringLiteral("Клиент"), FieldKind::WideString, 35}};
+    VectorRows rows;
+    for (int i = 0; i < 300; ++i)
+        rows.append({Value::text(randomText(8))});
+    for (int q = 0; q < 300; ++q) {
+        QString needle = randomText(3);
+        needle.remove(u'\''); // not in the alphabet; quotes are covered elsewhere
+        const RowFilter filter =
+            RowFilter::parse(QStringLiteral("Клиент Like '*%1*'").arg(needle), oneColumn);
+        for (int row = 0; row < rows.rowCount(); ++row)
+            ASSERT_EQ(filter.passes(rows, row),
+                      rows.textAt(row, 0)->contains(needle, Qt::CaseInsensitive))
+                << rows.textAt(row, 0)->toStdString() << " / " << needle.toStdString();
+    }
 }
