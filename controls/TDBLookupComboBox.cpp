@@ -164,15 +164,15 @@ void TDBLookupComboBox::keyLookup(bool force) {
     update();
 }
 
-void TDBLookupComboBox::chooseListRow() {
+bool TDBLookupComboBox::chooseListRow() {
     Field* bound = boundField();
     const Field* key = listKeyField();
     if (!bound || bound->ReadOnly() || !key || listCursor()->IsEmpty())
-        return;
+        return false;
     const Value chosen = keyForBoundField(*key, *bound);
     // A list row without a key would empty the field, which no choice may do.
     if (chosen.isNull() || !dataSource_->Edit())
-        return;
+        return false;
     // The box takes the stored value itself: a key lookup would move the list cursor to the
     // first row with an equal key, away from the row the user chose.
     choosing_ = true;
@@ -187,6 +187,7 @@ void TDBLookupComboBox::chooseListRow() {
     hasValue_ = true;
     text_ = listRowText();
     update();
+    return true;
 }
 
 void TDBLookupComboBox::chooseNeighbour(int step) {
@@ -246,12 +247,11 @@ void TDBLookupComboBox::CloseUp(bool choose) {
     TableCursor* cursor = listCursor();
     if (!cursor)
         return;
-    if (choose && canModify()) {
-        chooseListRow();
+    if (choose && chooseListRow())
         return;
-    }
-    // Without a choice the list cursor goes back to where the opening put it, so the controls
-    // bound to it show the row of the box's value, not the row last highlighted.
+    // Without a choice (or with one the bound row cannot take) the list cursor goes back to where
+    // the opening put it, so the controls bound to it show the row of the box's value, not the row
+    // last highlighted.
     const int current = cursor->currentIndex();
     if (openRow_ >= 0 && current >= 0 && current != openRow_ && openRow_ < cursor->rowCount())
         cursor->MoveBy(openRow_ - current);

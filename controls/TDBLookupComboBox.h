@@ -91,8 +91,9 @@ private:
     // row already holds the value (one of several rows with an equal key).
     bool findValueRow();
     QString listRowText() const;
-    // Stores the key of the list cursor's current row into the bound field.
-    void chooseListRow();
+    // Stores the key of the list cursor's current row into the bound field; false when the bound
+    // row cannot take it.
+    bool chooseListRow();
     void chooseNeighbour(int step);
     // A typed character of the incremental search; in the open list it only moves the highlight.
     void searchCharacter(QChar ch, bool inOpenList);

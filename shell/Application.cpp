@@ -5,6 +5,7 @@
 #include "controls/ModalShowing.h"
 #include "shell/Startup.h"
 
+#include <QIcon>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
@@ -25,6 +26,7 @@ void onTerminationSignal(int) {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationTitle(applicationTitleFrom(applicationFilePath()));
+    setWindowIcon(QIcon(QStringLiteral(":/kavelon.png")));
     // Only the main window's closing ends the program; hiding the last shown window does not.
     setQuitOnLastWindowClosed(false);
     applyFontSubstitutions();

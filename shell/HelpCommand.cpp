@@ -37,6 +37,19 @@ void setHelpViewerProgram(const QString& path) {
     viewerOverride = path;
 }
 
+void quitHelpViewer() {
+    if (!viewer)
+        return;
+    if (viewer->state() != QProcess::NotRunning) {
+        viewer->terminate();
+        if (!viewer->waitForFinished(1000)) {
+            viewer->kill();
+            viewer->waitForFinished(1000);
+        }
+    }
+    delete viewer.data();
+}
+
 void helpCommand(const QString& topic) {
     fileName = QStringLiteral("СПРАВКА");
 

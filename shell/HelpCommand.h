@@ -14,6 +14,9 @@ QString helpFileName();
 // checked: when the viewer or the file is missing the program shows nothing of its own.
 void helpCommand(const QString& topic);
 
+// Tells a viewer still running to quit: it goes with the program.
+void quitHelpViewer();
+
 // The viewer program; kavelon-help beside the program unless set (tests use a stand-in).
 QString helpViewerProgram();
 void setHelpViewerProgram(const QString& path);

@@ -15,6 +15,7 @@
 #include "reference/Unit7.h"
 #include "reference/Unit8.h"
 #include "reference/Unit9.h"
+#include "shell/HelpCommand.h"
 #include "shell/Unit1.h"
 #include "shell/Unit13.h"
 
@@ -121,6 +122,7 @@ int runProgram() {
         showMainWindow(Form1);
         exitCode = QApplication::exec();
     }
+    quitHelpViewer();
     destroyForms();
     return exitCode;
 }

@@ -5,6 +5,7 @@
 #include "reference/Unit5.h"
 #include "shell/Unit1.h"
 
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -29,9 +30,27 @@ int rowsIn(const QString& file, const QString& table) {
 }
 } // namespace
 
-// Ends the message loop for good, so it stands alone in its test (ctest runs each test in a
-// process of its own).
+// The scenario ends the message loop for good, so it runs in a process of its own: this test
+// runs itself again as a child of the test program and takes the child's verdict.
 TEST(Ending, CloseRequestWhileAWindowIsShownEndsTheProgramWithoutWritingPendingRows) {
+    if (qEnvironmentVariable("KAVELON_ENDING_SCENARIO") != QLatin1String("1")) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KAVELON_ENDING_SCENARIO"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        child.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--gtest_filter=%1.%2")
+                 .arg(QLatin1String(info->test_suite_name()), QLatin1String(info->name()))});
+        ASSERT_TRUE(child.waitForFinished(120000));
+        const QString output = QString::fromUtf8(child.readAll());
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+        return;
+    }
     test::Forms forms;
     const QString file = forms.database.path();
     // An unposted new client on the list's cursor: dropped at the end, never written.
