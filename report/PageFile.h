@@ -14,7 +14,7 @@
 //              colour  u32 0x00RRGGBB
 //   pages    u32      count (1 … 1000000), then per page:
 //              items u32 count (≤ 100000), then per item:
-//                kind      u8 (0 white box, 1 text)
+//                kind      u8 (0 white box, 1 text on its white box)
 //                alignment u8 (0 left, 1 centred)
 //                font      u16 (< font count)
 //                x, y, width, height  i32 each (-100000 … 100000; width, height ≥ 0)

@@ -22,10 +22,9 @@ void drawPage(QPainter& painter, const PageSet& pages, const Page& page, double 
     painter.save();
     painter.setPen(Qt::NoPen);
     for (const PageItem& item : page.items) {
-        if (item.kind == PageItem::Fill) {
-            painter.fillRect(rect(item), Qt::white);
+        painter.fillRect(rect(item), Qt::white); // a text's box is opaque as well
+        if (item.kind == PageItem::Fill)
             continue;
-        }
         if (item.text.isEmpty() || item.font >= fonts.size())
             continue;
         painter.setFont(fonts[item.font]);

@@ -11,6 +11,8 @@
 
 namespace kavelon::report {
 
+// A white box, or a single-line text on its own opaque white box (x, y, width, height): every
+// text element of a report is opaque, and one item for both halves the pages' memory.
 struct PageItem {
     enum Kind : std::uint8_t { Fill, Text };
     Kind kind = Fill;

@@ -103,6 +103,8 @@ PreviewWindow::PreviewWindow(Report& report, QWidget* owner)
     statusBar()->setSizeGripEnabled(true);
 
     qApp->installEventFilter(this);
+    if (owner)
+        owner->installEventFilter(this); // closing the owner closes the preview first
     updateCounter();
 }
 
@@ -134,6 +136,9 @@ void PreviewWindow::pageMade(int pagesMade) {
         page_ = 1; // page 1 shows as soon as it is made, at the zoom of the mode
         applyZoomMode();
         updateSheet();
+        updateCounter();
+        emit firstPageShown();
+        return;
     }
     updateCounter();
 }
@@ -307,6 +312,9 @@ bool PreviewWindow::handleKey(QKeyEvent* key) {
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parent() && (event->type() == QEvent::Close || event->type() == QEvent::Hide) &&
+        !closed_)
+        close();
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         bool handled = false;

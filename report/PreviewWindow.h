@@ -63,6 +63,8 @@ public:
 
 signals:
     void closed();
+    // Page 1 of a run is on the sheet.
+    void firstPageShown();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

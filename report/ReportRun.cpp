@@ -86,7 +86,7 @@ bool ReportRun::run() {
 
 void ReportRun::startPage() {
     pages_.pages.emplace_back();
-    pages_.pages.back().items.reserve(8 * 2 * 26 + 18);
+    pages_.pages.back().items.reserve(9 * 25 + 9);
     pageStarted_ = true;
     positionTenths_ = definition_.topMargin / 10;
 }
@@ -146,14 +146,11 @@ void ReportRun::addText(Page& page, const TextElement& element, Length left, Len
     const Length width = measure_.width(element.font, text);
     if (element.alignment == Alignment::Centre)
         left += (element.width - width) / 2; // the centre stays where it was designed
-    PageItem box;
-    box.kind = PageItem::Fill;
-    box.x = left;
-    box.y = top;
-    box.width = width;
-    box.height = element.height;
-    PageItem item = box;
-    page.items.push_back(std::move(box));
+    PageItem item;
+    item.x = left;
+    item.y = top;
+    item.width = width;
+    item.height = element.height;
     item.kind = PageItem::Text;
     item.alignment = element.alignment;
     item.font = fontIndex(element.font);

@@ -23,6 +23,28 @@ MessageSeam::Answer RecordingMessages::confirm(const QString& caption, const QSt
     return a;
 }
 
+bool RecordingMessages::printDialog(QPrinter& printer, int minPage, int maxPage) {
+    boxes_.push_back({Kind::PrintDialog, {}, QStringLiteral("%1-%2").arg(minPage).arg(maxPage)});
+    return onPrintDialog && onPrintDialog(printer);
+}
+
+QString RecordingMessages::openFileName(const QString& caption, const QString& filter) {
+    return fileDialog(caption, filter);
+}
+
+QString RecordingMessages::saveFileName(const QString& caption, const QString& filter) {
+    return fileDialog(caption, filter);
+}
+
+QString RecordingMessages::fileDialog(const QString& caption, const QString& filter) {
+    boxes_.push_back({Kind::FileDialog, caption, filter});
+    if (fileNames_.empty())
+        return {};
+    QString name = fileNames_.front();
+    fileNames_.pop_front();
+    return name;
+}
+
 QStringList RecordingMessages::texts(Kind kind) const {
     QStringList out;
     for (const Box& b : boxes_)

@@ -7,16 +7,19 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace kavelon::test {
 
 class RecordingMessages final : public MessageSeam {
 public:
-    enum class Kind { Message, Error, Fatal, Confirm };
+    enum class Kind { Message, Error, Fatal, Confirm, PrintDialog, FileDialog };
     struct Box {
         Kind kind;
-        QString caption; // the confirm question's caption; empty for the others
+        QString caption; // the confirm question's or file dialog's caption; empty for the others
+        // the box's text; the page range offered ("1-3") by the print dialog, the file type by a
+        // file dialog
         QString text;
     };
 
@@ -29,6 +32,15 @@ public:
     void errorBox(const QString& text) override;
     void fatalBox(const QString& text) override;
     Answer confirm(const QString& caption, const QString& text) override;
+    bool printDialog(QPrinter& printer, int minPage, int maxPage) override;
+    QString openFileName(const QString& caption, const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& filter) override;
+
+    // The print dialog's answer: the handler sets the printer as the user would and says whether
+    // OK was pressed (Cancel without one).
+    std::function<bool(QPrinter&)> onPrintDialog;
+    // The next names chosen in the file dialogs, in order (cancelled when none is left).
+    void answerFileName(const QString& name) { fileNames_.push_back(name); }
 
     // The next answers of confirm, in order.
     void answer(Answer a) { answers_.push_back(a); }
@@ -41,6 +53,8 @@ public:
 private:
     std::vector<Box> boxes_;
     std::deque<Answer> answers_;
+    std::deque<QString> fileNames_;
+    QString fileDialog(const QString& caption, const QString& filter);
 };
 
 } // namespace kavelon::test

@@ -1,7 +1,8 @@
 #pragma once
 // The orders report over a fresh database: the report's own journal cursor, Report1 as TForm4
-// defines it, and a message seam that records boxes and answers the print and file dialogs.
+// defines it; the recording message seam answers the print and file dialogs.
 
+#include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
 #include "controls/Messages.h"
 #include "data/Connection.h"
@@ -18,42 +19,30 @@
 
 namespace kavelon::test {
 
-class ReportMessages final : public MessageSeam {
-public:
-    ReportMessages() { setMessages(this); }
-    ~ReportMessages() override { setMessages(nullptr); }
-    void messageBox(const QString& text) override { shown << QStringLiteral("message: ") + text; }
-    void errorBox(const QString& text) override { shown << QStringLiteral("error: ") + text; }
-    void fatalBox(const QString& text) override { shown << QStringLiteral("fatal: ") + text; }
-    Answer confirm(const QString&, const QString&) override { return Answer::Cancel; }
-    bool printDialog(QPrinter& printer, int minPage, int maxPage) override {
-        shown << QStringLiteral("print dialog %1-%2 on %3")
-                     .arg(minPage)
-                     .arg(maxPage)
-                     .arg(printer.printerName());
-        return onPrintDialog ? onPrintDialog(printer) : false;
+// The boxes and dialogs a test saw, one line each ("message: …", "error: …", "print dialog 1-3",
+// "Save report [Report pages (*.kvpages)]").
+inline QStringList shown(const RecordingMessages& seam) {
+    QStringList out;
+    for (const RecordingMessages::Box& b : seam.boxes()) {
+        switch (b.kind) {
+        case RecordingMessages::Kind::Message:
+            out << QStringLiteral("message: ") + b.text;
+            break;
+        case RecordingMessages::Kind::Error:
+            out << QStringLiteral("error: ") + b.text;
+            break;
+        case RecordingMessages::Kind::PrintDialog:
+            out << QStringLiteral("print dialog ") + b.text;
+            break;
+        case RecordingMessages::Kind::FileDialog:
+            out << b.caption + QStringLiteral(" [") + b.text + u']';
+            break;
+        default:
+            out << b.caption + QStringLiteral(": ") + b.text;
+        }
     }
-    QString openFileName(const QString& caption, const QString& filter) override {
-        return next(caption, filter);
-    }
-    QString saveFileName(const QString& caption, const QString& filter) override {
-        return next(caption, filter);
-    }
-
-    QStringList shown;
-    std::function<bool(QPrinter&)> onPrintDialog;
-    std::deque<QString> fileNames; // the next answers of the file dialogs
-
-private:
-    QString next(const QString& caption, const QString& filter) {
-        shown << caption + QStringLiteral(" [") + filter + u']';
-        if (fileNames.empty())
-            return {};
-        QString name = fileNames.front();
-        fileNames.pop_front();
-        return name;
-    }
-};
+    return out;
+}
 
 class ReportTest : public ::testing::Test {
 protected:

@@ -18,7 +18,7 @@ using namespace kavelon::test;
 TEST_F(ReportTest, PreviewToolbarCounterKeysAndEsc) {
     addOrders(60);
     open();
-    ReportMessages seam;
+    RecordingMessages seam;
     bool setupEnabledDuringRun = true, printEnabledDuringRun = true;
     drivePreview(
         *Report1,
@@ -77,7 +77,7 @@ TEST_F(ReportTest, PreviewToolbarCounterKeysAndEsc) {
         });
     EXPECT_FALSE(setupEnabledDuringRun);
     EXPECT_FALSE(printEnabledDuringRun);
-    EXPECT_TRUE(seam.shown.isEmpty()) << seam.shown.join(u'\n').toStdString();
+    EXPECT_TRUE(shown(seam).isEmpty()) << shown(seam).join(u'\n').toStdString();
     // The cursor stands past its last row after the run.
     EXPECT_EQ(cursor->RecordCount(), 60);
 }
@@ -172,17 +172,33 @@ TEST_F(ReportTest, NoPrinterLeavesThePreviewUsable) {
     qputenv("CUPS_SERVER", "/nonexistent/kavelon-no-print-server"); // no print server reachable
     addOrders(30);
     open();
-    ReportMessages seam;
+    RecordingMessages seam;
     drivePreview(*Report1, [&](PreviewWindow& w) {
         EXPECT_TRUE(Report1->printerName().isEmpty());
         action(&w, "PrinterSetup")->trigger();
-        EXPECT_EQ(seam.shown, QStringList{QStringLiteral(
-                                  "error: There is no default printer currently selected.")});
+        EXPECT_EQ(shown(seam), QStringList{QStringLiteral(
+                                   "error: There is no default printer currently selected.")});
         action(&w, "Print")->trigger(); // does nothing: no progress window, no box
-        EXPECT_EQ(seam.shown.size(), 1);
+        EXPECT_EQ(shown(seam).size(), 1);
         EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("PrintProgress")), nullptr);
         action(&w, "NextPage")->trigger();
         EXPECT_EQ(counter(&w), QStringLiteral("Page 2 of 2"));
     });
     qunsetenv("CUPS_SERVER");
+}
+
+TEST_F(ReportTest, ThePreviewBelongsToTheModalJournalAndClosesWithIt) {
+    addOrders(3);
+    open();
+    QWidget journal;
+    journal.setWindowModality(Qt::ApplicationModal);
+    journal.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &journal);
+    drivePreview(*Report1, [&](PreviewWindow& w) {
+        EXPECT_EQ(w.parentWidget(), &journal); // a window of the modal journal is not blocked by it
+        EXPECT_TRUE(w.isWindow());
+        journal.close();
+        EXPECT_TRUE(w.isClosed());
+    });
+    EXPECT_FALSE(journal.isVisible());
 }
