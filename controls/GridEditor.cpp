@@ -22,15 +22,19 @@ bool GridEditor::allSelected() const {
 }
 
 bool GridEditor::event(QEvent* event) {
-    // Tab moves between cells, not between the window's controls.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
+    bool result = true;
+    guard([&] {
+        // Tab moves between cells, not between the window's controls.
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                keyPressEvent(key);
+                return;
+            }
         }
-    }
-    return QLineEdit::event(event);
+        result = QLineEdit::event(event);
+    });
+    return result;
 }
 
 void GridEditor::keyPressEvent(QKeyEvent* event) {

@@ -237,20 +237,19 @@ void TDBGrid::positionEditor() {
 void TDBGrid::scrollContentsBy(int dx, int dy) {
     if (updatingScrollBars_)
         return;
-    if (dy != 0) {
+    bool done = false;
+    guard([&] {
         // The user moved the vertical thumb: that row becomes current, with the browse-mode check.
-        bool moved = false;
-        guard([&] {
+        if (dy != 0)
             moveToRow(verticalScrollBar()->value());
-            moved = true;
-        });
-        if (!moved)
-            updateScrollBars();
-    }
-    if (dx != 0) {
-        positionEditor();
-        viewport()->update();
-    }
+        if (dx != 0) {
+            positionEditor();
+            viewport()->update();
+        }
+        done = true;
+    });
+    if (!done)
+        updateScrollBars();
 }
 
 void TDBGrid::resizeEvent(QResizeEvent* event) {

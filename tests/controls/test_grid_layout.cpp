@@ -3,6 +3,7 @@
 #include "GridFixture.h"
 
 #include <QFontMetrics>
+#include <QScrollBar>
 
 namespace kavelon::test {
 
@@ -63,6 +64,30 @@ TEST_F(GridTest, DraggingTitlesResizesAndMovesColumnsAndTheCurrentColumnGoesAlon
     type(QStringLiteral("Б"));
     key(Qt::Key_Return);
     EXPECT_EQ(table->FieldByName(QStringLiteral("Клиент")).AsString(), QStringLiteral("Б"));
+}
+
+} // namespace kavelon::test
+
+namespace kavelon::test {
+
+TEST_F(GridTest, ANarrowGridScrollsToTheCurrentColumnAndHighlightsItWhileFocused) {
+    addOrder(QStringLiteral("Иванов"), 100, 1000);
+    openGrid();
+    grid->resize(300, 200);
+    key(Qt::Key_End);
+    const QRect cell = grid->cellRect(0, Sum);
+    EXPECT_GT(grid->horizontalScrollBar()->value(), 0);
+    EXPECT_GE(cell.left(), 0);
+    EXPECT_LE(cell.right(), grid->viewport()->width());
+
+    const auto pixelAt = [&](QPoint p) { return grid->viewport()->grab().toImage().pixelColor(p); };
+    const QPoint inside = cell.topLeft() + QPoint(1, 1);
+    EXPECT_EQ(pixelAt(inside), grid->palette().color(QPalette::Highlight));
+    leaveGrid();
+    EXPECT_NE(pixelAt(inside), grid->palette().color(QPalette::Highlight));
+    grid->setFocus(Qt::MouseFocusReason);
+    key(Qt::Key_Home);
+    EXPECT_EQ(grid->horizontalScrollBar()->value(), 0);
 }
 
 } // namespace kavelon::test
