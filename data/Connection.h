@@ -11,6 +11,7 @@ class Engine; // the SQLite engine below (data/Engine.h)
 
 class Connection {
 public:
+    // Starts the engine; throws EngineUnavailableError when it cannot (the program stops).
     Connection();
     ~Connection();
     Connection(const Connection&) = delete;
@@ -31,11 +32,13 @@ public:
     // Sets Connected: true opens (throwing as Open does), false closes.
     void setConnected(bool connected);
 
-    // The open engine; only valid while Connected().
+    // The open engine; throws DatabaseError when the connection is closed.
     Engine& engine();
+    // The same, shared: cursors keep the file open until they close, whatever the connection does.
+    std::shared_ptr<Engine> sharedEngine();
 
 private:
-    std::unique_ptr<Engine> engine_;
+    std::shared_ptr<Engine> engine_;
 };
 
 } // namespace kavelon

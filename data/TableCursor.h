@@ -3,6 +3,7 @@
 // state and, while inserting or editing, a pending row. Windows own their cursors
 // (Form2->ADOTable1); data sources observe them.
 
+#include "data/Errors.h"
 #include "data/Schema.h"
 #include "data/Value.h"
 
@@ -39,7 +40,7 @@ public:
     int Size() const;         // text(N): N
     int DisplayWidth() const; // in characters
     bool ReadOnly() const;
-    int index() const;        // position among the cursor's fields
+    int index() const; // position among the cursor's fields
 
     // The value in the current row (the pending row while inserting or editing).
     Value value() const;
@@ -85,6 +86,8 @@ public:
 
     // Opens the cursor (Active = true); throws on failure and stays closed.
     void Open();
+    void setActive(bool active); // true opens; false closes, dropping a pending row
+    void Close();
     bool Active() const;
     DataSetState State() const;
 
@@ -123,6 +126,9 @@ public:
 
     void addObserver(CursorObserver* observer);
     void removeObserver(CursorObserver* observer);
+
+    // Bytes held for the rows (for measurements).
+    std::size_t memoryUsage() const;
 
 private:
     friend class Field;

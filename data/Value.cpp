@@ -11,7 +11,9 @@ const QDate zeroDate(1899, 12, 30);
 constexpr qint64 msPerDay = 86400000;
 } // namespace
 
-DateTime DateTime::fromQDate(const QDate& d) { return DateTime{double(zeroDate.daysTo(d))}; }
+DateTime DateTime::fromQDate(const QDate& d) {
+    return DateTime{double(zeroDate.daysTo(d))};
+}
 
 DateTime DateTime::fromQDateTime(const QDateTime& dt) {
     const qint64 days = zeroDate.daysTo(dt.date());
@@ -22,7 +24,9 @@ DateTime DateTime::fromQDateTime(const QDateTime& dt) {
     return DateTime{days >= 0 ? days + fraction : days - fraction};
 }
 
-QDate DateTime::date() const { return zeroDate.addDays(qint64(std::trunc(days))); }
+QDate DateTime::date() const {
+    return zeroDate.addDays(qint64(std::trunc(days)));
+}
 
 QTime DateTime::time() const {
     const double fraction = std::fabs(days - std::trunc(days));
@@ -32,10 +36,14 @@ QTime DateTime::time() const {
     return QTime::fromMSecsSinceStartOfDay(int(ms));
 }
 
-bool DateTime::hasTime() const { return time().msecsSinceStartOfDay() != 0; }
+bool DateTime::hasTime() const {
+    return time().msecsSinceStartOfDay() != 0;
+}
 
 // Wall-clock values: UTC keeps daylight-saving gaps of the local zone out of the way.
-QDateTime DateTime::toQDateTime() const { return QDateTime(date(), time(), Qt::UTC); }
+QDateTime DateTime::toQDateTime() const {
+    return QDateTime(date(), time(), Qt::UTC);
+}
 
 QString DateTime::toIsoText() const {
     const QTime t = time();
@@ -62,6 +70,63 @@ bool DateTime::fromIsoText(const QString& text, DateTime& out) {
             return false;
     }
     out = fromQDateTime(QDateTime(d, time, Qt::UTC));
+    return true;
+}
+
+namespace {
+// Reads `count` digits at text[pos]; false if any is not a digit.
+bool digits(const char* text, int bytes, int pos, int count, int& out) {
+    if (pos + count > bytes)
+        return false;
+    out = 0;
+    for (int i = pos; i < pos + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        out = out * 10 + (text[i] - '0');
+    }
+    return true;
+}
+} // namespace
+
+bool DateTime::fromIsoUtf8(const char* text, int bytes, DateTime& out) {
+    while (bytes > 0 && text[bytes - 1] == ' ')
+        --bytes;
+    int year, month, day;
+    if (!digits(text, bytes, 0, 4, year) || bytes < 10 || text[4] != '-' || text[7] != '-' ||
+        !digits(text, bytes, 5, 2, month) || !digits(text, bytes, 8, 2, day))
+        return false;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return false;
+    int hour = 0, minute = 0, second = 0, ms = 0;
+    if (bytes > 10) {
+        if ((text[10] != ' ' && text[10] != 'T') || !digits(text, bytes, 11, 2, hour) ||
+            bytes < 16 || text[13] != ':' || !digits(text, bytes, 14, 2, minute))
+            return false;
+        int pos = 16;
+        if (bytes > pos) {
+            if (text[pos] != ':' || !digits(text, bytes, pos + 1, 2, second))
+                return false;
+            pos += 3;
+            if (bytes > pos) {
+                if (text[pos] != '.' || bytes - pos - 1 < 1)
+                    return false;
+                // Fractions of a second: the first three digits count.
+                int scale = 100;
+                for (int i = pos + 1; i < bytes; ++i) {
+                    if (text[i] < '0' || text[i] > '9')
+                        return false;
+                    ms += (text[i] - '0') * scale;
+                    scale /= 10;
+                }
+            }
+        }
+        if (hour > 23 || minute > 59 || second > 59)
+            return false;
+    }
+    const qint64 dayNumber = zeroDate.daysTo(date);
+    const double fraction = double(((hour * 60 + minute) * 60 + second) * 1000 + ms) / msPerDay;
+    out = DateTime{dayNumber >= 0 ? dayNumber + fraction : dayNumber - fraction};
     return true;
 }
 

@@ -10,7 +10,8 @@ TEST(Schema, createStatementsQuoteNamesAndDeclareKinds) {
               QStringLiteral("CREATE TABLE \"Населённые пункты\" (\"Наименование\" VARCHAR(30), "
                              "\"Растояние до НП\" INTEGER)"));
     const QString drivers = schema::createStatement(schema::drivers());
-    EXPECT_TRUE(drivers.startsWith(QStringLiteral("CREATE TABLE \"Водители\" (\"Код\" INTEGER PRIMARY KEY AUTOINCREMENT, ")));
+    EXPECT_TRUE(drivers.startsWith(
+        QStringLiteral("CREATE TABLE \"Водители\" (\"Код\" INTEGER PRIMARY KEY AUTOINCREMENT, ")));
     EXPECT_TRUE(drivers.contains(QStringLiteral("\"Межд ВУ\" BOOLEAN")));
     EXPECT_EQ(schema::all().size(), 5u);
 }

@@ -1,0 +1,553 @@
+#include "data/Engine.h"
+
+#include "data/Errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+#include <sqlite3.h>
+
+#include <cmath>
+#include <limits>
+
+namespace kavelon {
+
+namespace {
+
+constexpr int busyTimeoutMs = 5000;
+
+QString fromUtf8(const unsigned char* text) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(text));
+}
+
+QString fileOnly(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// What is wrong with a file that SQLite would open without complaint: empty, garbage, a legacy
+// Jet/Access file. Empty when the header looks like one of ours.
+QString checkHeader(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("The database file \"%1\" cannot be read: %2")
+            .arg(fileOnly(path), file.errorString());
+    const QByteArray head = file.read(100);
+    const QByteArray jet = QByteArrayLiteral("\x00\x01\x00\x00Standard Jet DB");
+    const QByteArray ace = QByteArrayLiteral("\x00\x01\x00\x00Standard ACE DB");
+    if (head.startsWith(jet) || head.startsWith(ace)) {
+        const QString name = QFileInfo(path).fileName();
+        const QString old =
+            QFileInfo(path).completeBaseName() + QStringLiteral("-old.") + QFileInfo(path).suffix();
+        return QStringLiteral(
+                   "The file \"%1\" is a database of the old Microsoft Access (Jet) format, "
+                   "which this program does not read. Convert it once:\n"
+                   "1. Rename the file to %2\n"
+                   "2. Run: kavelon-db import %2 %3\n"
+                   "3. Start the program again")
+            .arg(fileOnly(path), old, name);
+    }
+    if (head.size() < 100 || !head.startsWith(QByteArrayLiteral("SQLite format 3\x00")))
+        return QStringLiteral("The file \"%1\" is not a database of this program (it is empty, "
+                              "damaged or of another kind)")
+            .arg(fileOnly(path));
+    return {};
+}
+
+bool isIdentifierOf(const QString& declared, std::initializer_list<const char*> names) {
+    for (const char* n : names)
+        if (declared.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::vector<FieldKind> EngineTable::kinds() const {
+    std::vector<FieldKind> k;
+    k.reserve(columns.size());
+    for (const EngineColumn& c : columns)
+        k.push_back(c.kind);
+    return k;
+}
+
+QString engineMessage(QString text) {
+    qsizetype end = text.size();
+    while (end > 0) {
+        const QChar c = text.at(end - 1);
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\n') || c == QLatin1Char('\r') ||
+            c == QLatin1Char('.') || c == QLatin1Char('\t'))
+            --end;
+        else
+            break;
+    }
+    text.truncate(end);
+    return text;
+}
+
+QString quotedIdentifier(const QString& name) {
+    QString q = name;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+EngineColumn columnFromDeclaredType(const QString& name, const QString& declaredType,
+                                    bool rowidAlias) {
+    EngineColumn c;
+    c.name = name;
+    const QString t = declaredType.trimmed();
+    if (rowidAlias) {
+        c.kind = FieldKind::AutoInc;
+        c.counter = true;
+        c.updatable = false;
+        return c;
+    }
+    static const QRegularExpression sized(
+        QStringLiteral("^(\\w+)\\s*\\(\\s*(\\d+)\\s*(,\\s*\\d+\\s*)?\\)$"));
+    const QRegularExpressionMatch m = sized.match(t);
+    const QString base = m.hasMatch() ? m.captured(1) : t;
+    if (isIdentifierOf(base, {"VARCHAR", "NVARCHAR", "CHAR", "NCHAR", "CHARACTER", "TEXT"}) &&
+        m.hasMatch()) {
+        c.kind = FieldKind::WideString;
+        c.size = m.captured(2).toInt();
+    } else if (isIdentifierOf(base, {"INTEGER", "INT", "LONG", "BIGINT", "MEDIUMINT"})) {
+        c.kind = FieldKind::Integer;
+    } else if (isIdentifierOf(base, {"SMALLINT", "TINYINT", "INT2", "SHORT", "BYTE"})) {
+        c.kind = FieldKind::SmallInt;
+    } else if (isIdentifierOf(base, {"DATETIME", "DATE", "TIME", "TIMESTAMP"})) {
+        c.kind = FieldKind::DateTime;
+    } else if (isIdentifierOf(base, {"BOOLEAN", "BOOL", "BIT", "YESNO"})) {
+        c.kind = FieldKind::Boolean;
+    } else if (isIdentifierOf(base, {"REAL", "FLOAT", "DOUBLE", "SINGLE"})) {
+        c.kind = FieldKind::Float;
+    } else if (isIdentifierOf(base, {"CURRENCY", "MONEY", "DECIMAL", "NUMERIC"})) {
+        c.kind = FieldKind::Currency;
+    } else if (isIdentifierOf(base, {"TEXT", "MEMO", "CLOB", "VARCHAR", "NVARCHAR", "LONGTEXT"})) {
+        c.kind = FieldKind::Memo;
+    } else if (base.isEmpty() ||
+               isIdentifierOf(base, {"BLOB", "BINARY", "VARBINARY", "IMAGE", "OLEOBJECT"})) {
+        c.kind = FieldKind::Blob;
+        c.updatable = false; // the program has no value that would write a blob back
+    } else {
+        // SQLite's own affinity rules for the rest.
+        const QString u = base.toUpper();
+        if (u.contains(QLatin1String("INT")))
+            c.kind = FieldKind::Integer;
+        else if (u.contains(QLatin1String("CHAR")) || u.contains(QLatin1String("CLOB")) ||
+                 u.contains(QLatin1String("TEXT")))
+            c.kind = FieldKind::Memo;
+        else if (u.contains(QLatin1String("REAL")) || u.contains(QLatin1String("FLOA")) ||
+                 u.contains(QLatin1String("DOUB")))
+            c.kind = FieldKind::Float;
+        else
+            c.kind = FieldKind::Currency;
+    }
+    return c;
+}
+
+bool Engine::libraryUsable(int runtimeVersion, int builtVersion) {
+    return runtimeVersion >= builtVersion;
+}
+
+void Engine::initialize() {
+    const int rc = sqlite3_initialize();
+    if (rc != SQLITE_OK)
+        throw EngineUnavailableError(
+            QStringLiteral("The database engine (SQLite) cannot be started: %1")
+                .arg(QString::fromUtf8(sqlite3_errstr(rc))));
+    if (!libraryUsable(sqlite3_libversion_number(), SQLITE_VERSION_NUMBER))
+        throw EngineUnavailableError(
+            QStringLiteral("The database engine (SQLite) found on this computer is version %1, "
+                           "older than version %2 "
+                           "that this program needs; install a newer SQLite library")
+                .arg(QString::fromUtf8(sqlite3_libversion()), QStringLiteral(SQLITE_VERSION)));
+}
+
+void Engine::DatabaseCloser::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
+void Engine::StatementFinalizer::operator()(sqlite3_stmt* st) const {
+    sqlite3_finalize(st);
+}
+
+Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) {
+    initialize();
+    const QFileInfo info(path_);
+    if (!info.exists())
+        throw DatabaseError(
+            QStringLiteral("The database file \"%1\" was not found").arg(fileOnly(path_)));
+    if (!info.isFile())
+        throw DatabaseError(
+            QStringLiteral("\"%1\" is a folder, not a database file").arg(fileOnly(path_)));
+    if (const QString problem = checkHeader(path_); !problem.isEmpty())
+        throw DatabaseError(problem);
+
+    sqlite3* db = nullptr;
+    const QByteArray file = path_.toUtf8();
+    // Never SQLITE_OPEN_CREATE: a file that vanished since the check must not come back empty.
+    const int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    db_.reset(db);
+    if (rc != SQLITE_OK)
+        fail(rc, QStringLiteral("open"));
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+    // A real read: hot journals are rolled back here, and a damaged first page shows.
+    exec("PRAGMA journal_mode=DELETE");
+    exec("PRAGMA synchronous=FULL");
+    exec("SELECT count(*) FROM sqlite_master");
+    // A file cut short: fewer pages than its header promises.
+    sqlite3_stmt* st = statement(QStringLiteral("PRAGMA page_count"));
+    qint64 pages = 0;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        pages = sqlite3_column_int64(st, 0);
+    sqlite3_reset(st);
+    st = statement(QStringLiteral("PRAGMA page_size"));
+    qint64 pageSize = 0;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        pageSize = sqlite3_column_int64(st, 0);
+    sqlite3_reset(st);
+    if (QFileInfo(path_).size() < pages * pageSize)
+        fail(SQLITE_CORRUPT, QStringLiteral("open"));
+}
+
+Engine::~Engine() {
+    statements_.clear(); // statements before the database they belong to
+}
+
+void Engine::exec(const char* sql) {
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_.get(), sql, nullptr, nullptr, &error);
+    sqlite3_free(error);
+    if (rc != SQLITE_OK)
+        fail(rc, QStringLiteral("open"));
+}
+
+void Engine::fail(int code, const QString& doing) const {
+    const int primary = code & 0xff;
+    const QString file = fileOnly(path_);
+    QString detail = db_ ? QString::fromUtf8(sqlite3_errmsg(db_.get()))
+                         : QString::fromUtf8(sqlite3_errstr(code));
+    switch (primary) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        throw DatabaseError(QStringLiteral("The file \"%1\" is not a database of this program (it "
+                                           "is empty, damaged or of another kind)")
+                                .arg(file));
+    case SQLITE_CANTOPEN:
+        throw DatabaseError(QStringLiteral("The database file \"%1\" cannot be opened").arg(file));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw DatabaseError(QStringLiteral("The database file \"%1\" is busy: another program has "
+                                           "been writing it for too long; try again")
+                                .arg(file));
+    case SQLITE_READONLY:
+        throw DatabaseError(
+            QStringLiteral("The database file \"%1\" is read-only: the change cannot be written")
+                .arg(file));
+    case SQLITE_FULL:
+        throw DatabaseError(
+            QStringLiteral(
+                "The disk holding the database file \"%1\" is full: the change was not written")
+                .arg(file));
+    case SQLITE_IOERR:
+        throw DatabaseError(
+            QStringLiteral("The database file \"%1\" cannot be read or written (%2)")
+                .arg(file, detail));
+    case SQLITE_CONSTRAINT:
+        throw DatabaseError(QStringLiteral("The row cannot be stored: %1").arg(detail));
+    default:
+        throw DatabaseError(QStringLiteral("The database file \"%1\" failed to %2: %3")
+                                .arg(file, doing, engineMessage(detail)));
+    }
+}
+
+sqlite3_stmt* Engine::statement(const QString& sql) {
+    const std::string key = sql.toStdString();
+    if (auto it = statements_.find(key); it != statements_.end()) {
+        sqlite3_reset(it->second.get());
+        sqlite3_clear_bindings(it->second.get());
+        return it->second.get();
+    }
+    sqlite3_stmt* st = nullptr;
+    const int rc = sqlite3_prepare_v3(db_.get(), key.c_str(), int(key.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &st, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(st);
+        fail(rc, QStringLiteral("prepare a statement"));
+    }
+    return statements_.emplace(key, StatementHandle(st)).first->second.get();
+}
+
+EngineTable Engine::describe(const QString& tableName) {
+    EngineTable table;
+    table.name = tableName;
+    sqlite3_stmt* exists = statement(
+        QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ?1"));
+    const QByteArray name = tableName.toUtf8();
+    sqlite3_bind_text(exists, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    int rc = sqlite3_step(exists);
+    sqlite3_reset(exists);
+    if (rc == SQLITE_DONE)
+        throw DatabaseError(QStringLiteral("The database file \"%1\" has no table \"%2\"")
+                                .arg(fileOnly(path_), tableName));
+    if (rc != SQLITE_ROW)
+        fail(rc, QStringLiteral("describe the table \"%1\"").arg(tableName));
+
+    sqlite3_stmt* info =
+        statement(QStringLiteral("PRAGMA table_info(%1)").arg(quotedIdentifier(tableName)));
+    struct Raw {
+        QString name, type;
+        int pk;
+    };
+    std::vector<Raw> raw;
+    int primaryKeys = 0;
+    while ((rc = sqlite3_step(info)) == SQLITE_ROW) {
+        raw.push_back({fromUtf8(sqlite3_column_text(info, 1)),
+                       fromUtf8(sqlite3_column_text(info, 2)), sqlite3_column_int(info, 5)});
+        if (raw.back().pk > 0)
+            ++primaryKeys;
+    }
+    sqlite3_reset(info);
+    if (rc != SQLITE_DONE)
+        fail(rc, QStringLiteral("describe the table \"%1\"").arg(tableName));
+    for (const Raw& r : raw) {
+        // INTEGER PRIMARY KEY is the row's identity: the engine numbers new rows itself.
+        const bool alias = primaryKeys == 1 && r.pk == 1 &&
+                           r.type.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+        table.columns.push_back(columnFromDeclaredType(r.name, r.type, alias));
+        if (alias)
+            table.counterColumn = int(table.columns.size()) - 1;
+    }
+    table.updatable = sqlite3_db_readonly(db_.get(), "main") == 0;
+    if (!table.updatable)
+        for (EngineColumn& c : table.columns)
+            c.updatable = false;
+    return table;
+}
+
+namespace {
+QString columnList(const EngineTable& table) {
+    QStringList names;
+    for (const EngineColumn& c : table.columns)
+        names << quotedIdentifier(c.name);
+    return names.join(QLatin1Char(','));
+}
+} // namespace
+
+void Engine::readCell(sqlite3_stmt* st, int index, RowStore& rows, int row, int column,
+                      TextInterner* interner) const {
+    const int type = sqlite3_column_type(st, index);
+    if (type == SQLITE_NULL)
+        return; // appended rows start empty
+    const FieldKind kind = rows.kind(column);
+    switch (kind) {
+    case FieldKind::AutoInc:
+    case FieldKind::Integer:
+    case FieldKind::SmallInt:
+    case FieldKind::Boolean: {
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            const double d = sqlite3_column_double(st, index);
+            const sqlite3_int64 v = type == SQLITE_INTEGER ? sqlite3_column_int64(st, index)
+                                                           : sqlite3_int64(std::llround(d));
+            // A value beyond 32 bits is left empty rather than shown wrong.
+            if (v >= std::numeric_limits<std::int32_t>::min() &&
+                v <= std::numeric_limits<std::int32_t>::max())
+                rows.setInteger(row, column, std::int32_t(kind == FieldKind::Boolean ? v != 0 : v));
+        } else if (type == SQLITE_TEXT && kind == FieldKind::Boolean) {
+            const QString t = fromUtf8(sqlite3_column_text(st, index));
+            if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+                rows.setInteger(row, column, 1);
+            else if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+                rows.setInteger(row, column, 0);
+        } else if (type == SQLITE_TEXT) {
+            bool ok = false;
+            const int v = fromUtf8(sqlite3_column_text(st, index)).trimmed().toInt(&ok);
+            if (ok)
+                rows.setInteger(row, column, v);
+        }
+        break;
+    }
+    case FieldKind::DateTime: {
+        if (type == SQLITE_TEXT) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, index));
+            DateTime d;
+            if (DateTime::fromIsoUtf8(text, sqlite3_column_bytes(st, index), d))
+                rows.setDays(row, column, d.days);
+        } else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            rows.setDays(row, column, sqlite3_column_double(st, index)); // days since the zero date
+        }
+        break;
+    }
+    case FieldKind::Blob:
+        break; // not shown, never written back
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, index));
+        const int bytes = sqlite3_column_bytes(st, index);
+        rows.setText(row, column,
+                     interner ? interner->get(text, bytes) : QString::fromUtf8(text, bytes));
+        break;
+    }
+    }
+}
+
+void Engine::readRows(const EngineTable& table, RowStore& rows) {
+    const QString columns = columnList(table);
+    sqlite3_stmt* count =
+        statement(QStringLiteral("SELECT count(*) FROM %1").arg(quotedIdentifier(table.name)));
+    int rc = sqlite3_step(count);
+    if (rc == SQLITE_ROW)
+        rows.reserve(rows.rowCount() + sqlite3_column_int(count, 0));
+    sqlite3_reset(count);
+    sqlite3_stmt* st = statement(QStringLiteral("SELECT rowid%1%2 FROM %3")
+                                     .arg(columns.isEmpty() ? QString() : QStringLiteral(","),
+                                          columns, quotedIdentifier(table.name)));
+    std::vector<TextInterner> interners(table.columns.size());
+    const int n = int(table.columns.size());
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const int row = rows.append(sqlite3_column_int64(st, 0));
+        for (int c = 0; c < n; ++c)
+            readCell(st, c + 1, rows, row, c, &interners[std::size_t(c)]);
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        fail(rc, QStringLiteral("read the table \"%1\"").arg(table.name));
+}
+
+bool Engine::readRow(const EngineTable& table, std::int64_t rowid, RowStore& rows, int row) {
+    sqlite3_stmt* st = statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                     .arg(columnList(table), quotedIdentifier(table.name)));
+    sqlite3_bind_int64(st, 1, rowid);
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) {
+        for (int c = 0; c < int(table.columns.size()); ++c) {
+            rows.setNull(row, c);
+            readCell(st, c, rows, row, c, nullptr);
+        }
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        fail(rc, QStringLiteral("read the table \"%1\"").arg(table.name));
+    return rc == SQLITE_ROW;
+}
+
+void Engine::bind(sqlite3_stmt* st, int index, const Value& v, FieldKind kind) const {
+    switch (v.type()) {
+    case Value::Type::Null:
+        sqlite3_bind_null(st, index);
+        break;
+    case Value::Type::Integer:
+        sqlite3_bind_int(st, index, v.toInteger());
+        break;
+    case Value::Type::Boolean:
+        sqlite3_bind_int(st, index, v.toBoolean() ? 1 : 0);
+        break;
+    case Value::Type::DateTime: {
+        const QByteArray text = v.toDateTime().toIsoText().toUtf8();
+        sqlite3_bind_text(st, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case Value::Type::Text: {
+        const QString& t = v.toText();
+        static const char16_t empty[] = u"";
+        const void* data =
+            t.isNull() ? static_cast<const void*>(empty) : static_cast<const void*>(t.utf16());
+        sqlite3_bind_text16(st, index, data, int(t.size() * 2), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+    (void)kind;
+}
+
+namespace {
+// Compares a column with its value as read: dates by the instant, so that "2024-01-05" read and
+// written back as "2024-01-05 00:00:00" is still the same value.
+QString sameAs(const EngineColumn& c, int parameter) {
+    if (c.kind == FieldKind::DateTime)
+        return QStringLiteral("julianday(%1) IS julianday(?%2)")
+            .arg(quotedIdentifier(c.name))
+            .arg(parameter);
+    return QStringLiteral("%1 IS ?%2").arg(quotedIdentifier(c.name)).arg(parameter);
+}
+
+const QString changedMeanwhile = QStringLiteral(
+    "The row cannot be written: it was changed or deleted by another user since it was read. "
+    "Cancel the change and read the rows again");
+} // namespace
+
+std::int64_t Engine::insert(const EngineTable& table, const std::vector<ColumnValue>& values) {
+    QString sql;
+    if (values.empty()) {
+        sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedIdentifier(table.name));
+    } else {
+        QStringList names, parameters;
+        for (const ColumnValue& v : values) {
+            names << quotedIdentifier(table.columns[std::size_t(v.column)].name);
+            parameters << QStringLiteral("?");
+        }
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quotedIdentifier(table.name), names.join(QLatin1Char(',')),
+                       parameters.join(QLatin1Char(',')));
+    }
+    sqlite3_stmt* st = statement(sql);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        bind(st, int(i) + 1, values[i].value, table.columns[std::size_t(values[i].column)].kind);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        fail(rc, QStringLiteral("store a new row in the table \"%1\"").arg(table.name));
+    return sqlite3_last_insert_rowid(db_.get());
+}
+
+void Engine::update(const EngineTable& table, std::int64_t rowid,
+                    const std::vector<ColumnChange>& changes) {
+    if (changes.empty())
+        return;
+    QStringList sets, conditions;
+    const int n = int(changes.size());
+    for (int i = 0; i < n; ++i) {
+        const EngineColumn& c = table.columns[std::size_t(changes[std::size_t(i)].column)];
+        sets << QStringLiteral("%1 = ?%2").arg(quotedIdentifier(c.name)).arg(i + 1);
+        conditions << sameAs(c, n + 2 + i);
+    }
+    sqlite3_stmt* st = statement(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3 AND %4")
+                                     .arg(quotedIdentifier(table.name), sets.join(QLatin1Char(',')))
+                                     .arg(n + 1)
+                                     .arg(conditions.join(QStringLiteral(" AND "))));
+    for (int i = 0; i < n; ++i) {
+        const ColumnChange& ch = changes[std::size_t(i)];
+        const FieldKind kind = table.columns[std::size_t(ch.column)].kind;
+        bind(st, i + 1, ch.value, kind);
+        bind(st, n + 2 + i, ch.original, kind);
+    }
+    sqlite3_bind_int64(st, n + 1, rowid);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        fail(rc, QStringLiteral("change a row of the table \"%1\"").arg(table.name));
+    if (sqlite3_changes(db_.get()) == 0)
+        throw DatabaseError(engineMessage(changedMeanwhile));
+}
+
+void Engine::remove(const EngineTable& table, std::int64_t rowid,
+                    const std::vector<ColumnValue>& originals) {
+    QStringList conditions;
+    conditions << QStringLiteral("rowid = ?1");
+    for (std::size_t i = 0; i < originals.size(); ++i)
+        conditions << sameAs(table.columns[std::size_t(originals[i].column)], int(i) + 2);
+    sqlite3_stmt* st =
+        statement(QStringLiteral("DELETE FROM %1 WHERE %2")
+                      .arg(quotedIdentifier(table.name), conditions.join(QStringLiteral(" AND "))));
+    sqlite3_bind_int64(st, 1, rowid);
+    for (std::size_t i = 0; i < originals.size(); ++i)
+        bind(st, int(i) + 2, originals[i].value,
+             table.columns[std::size_t(originals[i].column)].kind);
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        fail(rc, QStringLiteral("delete a row of the table \"%1\"").arg(table.name));
+    if (sqlite3_changes(db_.get()) == 0)
+        throw DatabaseError(engineMessage(changedMeanwhile));
+}
+
+} // namespace kavelon

@@ -1,0 +1,114 @@
+#pragma once
+// The database engine: one SQLite file holding the five tables. The only place of the program that
+// speaks SQL. Every failure is a DatabaseError whose message names the file and says plainly what
+// is wrong; messages carry no trailing spaces, line breaks or periods.
+
+#include "data/RowStore.h"
+#include "data/Schema.h"
+#include "data/Value.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kavelon {
+
+// A column as the engine describes it.
+struct EngineColumn {
+    QString name;
+    FieldKind kind = FieldKind::Integer;
+    int size = 0;          // text(N): N
+    bool updatable = true; // false for the counter and for what the engine cannot write back
+    bool counter = false;  // auto-number: the row's identity, given by the engine
+};
+
+struct EngineTable {
+    QString name;
+    std::vector<EngineColumn> columns;
+    bool updatable = true; // false when the file is read-only
+    int counterColumn = -1;
+    std::vector<FieldKind> kinds() const;
+};
+
+// A column and a value for it.
+struct ColumnValue {
+    int column;
+    Value value;
+};
+
+// A column's value as this cursor read it and the value to write in its place.
+struct ColumnChange {
+    int column;
+    Value original;
+    Value value;
+};
+
+class Engine {
+public:
+    // Starts SQLite once per process; throws EngineUnavailableError when it cannot start or when
+    // the library found at run time is older than the one the program was built for.
+    static void initialize();
+    static bool libraryUsable(int runtimeVersion, int builtVersion);
+
+    // Opens an existing database file (never creates one) and checks that it is one.
+    explicit Engine(const QString& path);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    const QString& path() const { return path_; }
+
+    // The columns of a table; fails when the file lacks the table.
+    EngineTable describe(const QString& tableName);
+    // Every row of the table, each with its identity, into a store made for table.kinds().
+    void readRows(const EngineTable& table, RowStore& rows);
+    // Reads one row again into the store's row; false when the row is gone.
+    bool readRow(const EngineTable& table, std::int64_t rowid, RowStore& rows, int row);
+
+    // Stores a new row with these values (other columns get the engine's defaults); returns its
+    // identity.
+    std::int64_t insert(const EngineTable& table, const std::vector<ColumnValue>& values);
+    // Changes a row, named by its identity and the values it had when read; refuses when it no
+    // longer has them (changed or deleted by someone else meanwhile).
+    void update(const EngineTable& table, std::int64_t rowid,
+                const std::vector<ColumnChange>& changes);
+    // Deletes a row, named as for update by its identity and the values it had when read.
+    void remove(const EngineTable& table, std::int64_t rowid,
+                const std::vector<ColumnValue>& originals);
+
+private:
+    sqlite3_stmt* statement(const QString& sql);
+    [[noreturn]] void fail(int code, const QString& doing) const;
+    void bind(sqlite3_stmt* st, int index, const Value& v, FieldKind kind) const;
+    void readCell(sqlite3_stmt* st, int index, RowStore& rows, int row, int column,
+                  TextInterner* interner) const;
+    void exec(const char* sql);
+
+    struct DatabaseCloser {
+        void operator()(sqlite3* db) const;
+    };
+    struct StatementFinalizer {
+        void operator()(sqlite3_stmt* st) const;
+    };
+    using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+    QString path_;
+    std::unique_ptr<sqlite3, DatabaseCloser> db_;
+    std::unordered_map<std::string, StatementHandle> statements_;
+};
+
+// An engine message as the user reads it: trailing spaces, line breaks and periods removed.
+QString engineMessage(QString text);
+// "Identifier" with inner quotes doubled.
+QString quotedIdentifier(const QString& name);
+// The kind, width and updatability that a declared SQLite type stands for.
+EngineColumn columnFromDeclaredType(const QString& name, const QString& declaredType,
+                                    bool rowidAlias);
+
+} // namespace kavelon

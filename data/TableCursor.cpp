@@ -1,0 +1,617 @@
+#include "data/TableCursor.h"
+
+#include "data/Connection.h"
+#include "data/TableCursorImpl.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+namespace kavelon {
+
+// ---- inside -----------------------------------------------------------------------------------
+
+void TableCursor::Impl::setState(DataSetState s) {
+    if (state == s)
+        return;
+    state = s;
+    notify([](CursorObserver& o) { o.stateChanged(); });
+}
+
+void TableCursor::Impl::checkBrowseMode() {
+    if (state == dsInactive)
+        throw closedError();
+    if (editing()) {
+        notify([](CursorObserver& o) { o.writePendingChanges(); });
+        if (modified)
+            self->Post();
+        else
+            self->Cancel();
+    }
+}
+
+void TableCursor::Impl::endPending() {
+    pending.clear();
+    changed.clear();
+    modified = false;
+    insertAt = -1;
+}
+
+void TableCursor::Impl::beginInsert(bool append) {
+    checkBrowseMode();
+    if (!table.updatable)
+        throw prefixed(QStringLiteral("Cannot modify a read-only dataset"));
+    pending.assign(table.columns.size(), Value());
+    changed.clear();
+    modified = false;
+    currentBeforeInsert = current;
+    appending = append;
+    insertAt = append || current < 0 ? int(view.size()) : current;
+    bof = eof = false;
+    setState(dsInsert);
+    notify([](CursorObserver& o) { o.rowsChanged(); });
+}
+
+void TableCursor::Impl::rebuildView() {
+    view = order;
+}
+
+int TableCursor::Impl::placeNewRow(int storeRow, int viewPosition) {
+    const auto at = viewPosition < int(view.size())
+                        ? std::find(order.begin(), order.end(), view[std::size_t(viewPosition)])
+                        : order.end();
+    order.insert(at, storeRow);
+    viewPosition = std::clamp(viewPosition, 0, int(view.size()));
+    view.insert(view.begin() + viewPosition, storeRow);
+    return viewPosition;
+}
+
+void TableCursor::Impl::removeRow(int viewPosition) {
+    const int storeRow = view[std::size_t(viewPosition)];
+    view.erase(view.begin() + viewPosition);
+    if (const auto it = std::find(order.begin(), order.end(), storeRow); it != order.end())
+        order.erase(it);
+}
+
+int TableCursor::Impl::viewPositionOf(int storeRow) const {
+    const auto it = std::find(view.begin(), view.end(), storeRow);
+    return it == view.end() ? -1 : int(it - view.begin());
+}
+
+void TableCursor::Impl::readAll() {
+    RowStore fresh(table.kinds());
+    engine->readRows(table, fresh);
+    rows = std::move(fresh);
+    order.resize(std::size_t(rows.rowCount()));
+    std::iota(order.begin(), order.end(), 0);
+    rebuildView();
+    current = view.empty() ? -1 : 0;
+    bof = true;
+    eof = view.empty();
+}
+
+Value TableCursor::Impl::fieldValue(const Field& f) const {
+    if (f.columnIndex_ < 0)
+        return {};
+    if (editing())
+        return pending[std::size_t(f.columnIndex_)];
+    if (state == dsInactive || current < 0)
+        return {};
+    return rows.value(view[std::size_t(current)], f.columnIndex_);
+}
+
+void TableCursor::Impl::assign(Field& f, const Value& v) {
+    if (!editing())
+        throw notEditingError();
+    if (f.ReadOnly())
+        throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.FieldName()));
+    const EngineColumn& column = table.columns[std::size_t(f.columnIndex_)];
+    pending[std::size_t(f.columnIndex_)] =
+        coerceToKind(v, column.kind, column.kind == FieldKind::WideString ? column.size : 0);
+    if (std::find(changed.begin(), changed.end(), f.index_) == changed.end())
+        changed.push_back(f.index_);
+    modified = true;
+    notify([&f](CursorObserver& o) { o.fieldChanged(f); });
+}
+
+namespace {
+// Kinds that bind to one another: integers of any width, dates and times, texts of any width.
+int kindFamily(FieldKind k) {
+    switch (k) {
+    case FieldKind::AutoInc:
+    case FieldKind::Integer:
+    case FieldKind::SmallInt:
+        return 0;
+    case FieldKind::DateTime:
+        return 1;
+    case FieldKind::WideString:
+        return 2;
+    default:
+        return 10 + int(k);
+    }
+}
+} // namespace
+
+void TableCursor::Impl::bindFields(const EngineTable& t) {
+    if (declared) {
+        std::vector<int> columns;
+        for (const auto& f : fields) {
+            const auto it =
+                std::find_if(t.columns.begin(), t.columns.end(), [&](const EngineColumn& c) {
+                    return c.name.compare(f->FieldName(), Qt::CaseInsensitive) == 0;
+                });
+            if (it == t.columns.end())
+                throw prefixed(QStringLiteral("Field '%1' not found").arg(f->FieldName()));
+            if (kindFamily(it->kind) != kindFamily(f->kind()))
+                throw prefixed(
+                    QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
+                        .arg(f->FieldName(), fieldKindName(f->kind()), fieldKindName(it->kind)));
+            columns.push_back(int(it - t.columns.begin()));
+        }
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            fields[i]->columnIndex_ = columns[i];
+            fields[i]->column_.size = t.columns[std::size_t(columns[i])].size;
+        }
+        return;
+    }
+    fields.clear();
+    for (std::size_t i = 0; i < t.columns.size(); ++i) {
+        const EngineColumn& c = t.columns[i];
+        const ColumnSchema column{c.name, c.kind, c.size, defaultDisplayWidth(c.kind, c.size),
+                                  c.counter || !c.updatable};
+        fields.push_back(std::unique_ptr<Field>(new Field(self, column, int(i), int(i))));
+    }
+}
+
+// ---- the cursor -------------------------------------------------------------------------------
+
+TableCursor::TableCursor(QString componentName)
+    : d(std::make_unique<Impl>(this, std::move(componentName))) {}
+
+TableCursor::~TableCursor() = default; // a pending row is dropped unwritten
+
+const QString& TableCursor::Name() const {
+    return d->name;
+}
+void TableCursor::setConnection(Connection* connection) {
+    d->connection = connection;
+}
+void TableCursor::setTableName(const QString& tableName) {
+    d->tableName = tableName;
+}
+const QString& TableCursor::TableName() const {
+    return d->tableName;
+}
+
+void TableCursor::declareFields(const std::vector<ColumnSchema>& fields) {
+    d->fields.clear();
+    d->declared = !fields.empty();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        d->fields.push_back(std::unique_ptr<Field>(new Field(this, fields[i], int(i), -1)));
+}
+
+void TableCursor::Open() {
+    if (d->state != dsInactive)
+        return;
+    if (!d->connection)
+        throw d->prefixed(QStringLiteral("Missing Connection or ConnectionString"));
+    // A cursor opening on a closed connection tries the file again.
+    if (!d->connection->Connected())
+        d->connection->Open();
+    std::shared_ptr<Engine> engine = d->connection->sharedEngine();
+    EngineTable table = engine->describe(d->tableName);
+    d->bindFields(table);
+    RowStore rows(table.kinds());
+    engine->readRows(table, rows);
+
+    d->engine = std::move(engine);
+    d->table = std::move(table);
+    d->rows = std::move(rows);
+    d->order.resize(std::size_t(d->rows.rowCount()));
+    std::iota(d->order.begin(), d->order.end(), 0);
+    d->rebuildView();
+    d->current = d->view.empty() ? -1 : 0;
+    d->bof = true;
+    d->eof = d->view.empty();
+    d->endPending();
+    d->setState(dsBrowse);
+}
+
+void TableCursor::setActive(bool active) {
+    if (active)
+        Open();
+    else
+        Close();
+}
+
+void TableCursor::Close() {
+    if (d->state == dsInactive)
+        return;
+    d->endPending();
+    d->rows = RowStore();
+    d->order.clear();
+    d->view.clear();
+    d->current = -1;
+    d->bof = d->eof = true;
+    d->engine.reset();
+    if (!d->declared)
+        d->fields.clear();
+    else
+        for (auto& f : d->fields)
+            f->columnIndex_ = -1;
+    d->setState(dsInactive);
+}
+
+bool TableCursor::Active() const {
+    return d->state != dsInactive;
+}
+DataSetState TableCursor::State() const {
+    return d->state;
+}
+
+void TableCursor::Insert() {
+    d->beginInsert(false);
+}
+void TableCursor::Append() {
+    d->beginInsert(true);
+}
+
+void TableCursor::Edit() {
+    if (d->editing())
+        return;
+    if (d->state == dsInactive || d->current < 0) {
+        Insert();
+        return;
+    }
+    d->checkBrowseMode();
+    if (!d->table.updatable)
+        throw d->prefixed(QStringLiteral("Cannot modify a read-only dataset"));
+    const int row = d->view[std::size_t(d->current)];
+    d->pending.resize(d->table.columns.size());
+    for (int c = 0; c < int(d->pending.size()); ++c)
+        d->pending[std::size_t(c)] = d->rows.value(row, c);
+    d->changed.clear();
+    d->modified = false;
+    d->setState(dsEdit);
+    d->notify([](CursorObserver& o) { o.rowChanged(); });
+}
+
+void TableCursor::Post() {
+    if (!d->editing())
+        throw d->notEditingError();
+    d->notify([](CursorObserver& o) { o.writePendingChanges(); });
+
+    std::vector<ColumnValue> values;
+    for (int fieldIndex : d->changed) {
+        const int column = d->fields[std::size_t(fieldIndex)]->columnIndex_;
+        if (d->table.columns[std::size_t(column)].updatable)
+            values.push_back({column, d->pending[std::size_t(column)]});
+    }
+    if (d->state == dsInsert) {
+        const std::int64_t rowid = d->engine->insert(d->table, values);
+        const int row = d->rows.append(rowid);
+        for (const ColumnValue& v : values)
+            d->rows.setValue(row, v.column, v.value);
+        if (d->table.counterColumn >= 0 && rowid <= std::numeric_limits<std::int32_t>::max())
+            d->rows.setInteger(row, d->table.counterColumn, std::int32_t(rowid));
+        // The row as stored, with the counter and defaults. It is written already: a failure to
+        // read it back must not turn the Post into a failure.
+        try {
+            d->engine->readRow(d->table, rowid, d->rows, row);
+        } catch (const DatabaseError&) {
+        }
+        d->current = d->placeNewRow(row, d->insertAt);
+    } else if (!values.empty()) {
+        const int row = d->view[std::size_t(d->current)];
+        std::vector<ColumnChange> changes;
+        for (const ColumnValue& v : values)
+            changes.push_back({v.column, d->rows.value(row, v.column), v.value});
+        d->engine->update(d->table, d->rows.rowid(row), changes);
+        for (const ColumnValue& v : values)
+            d->rows.setValue(row, v.column, v.value);
+        try {
+            d->engine->readRow(d->table, d->rows.rowid(row), d->rows, row);
+        } catch (const DatabaseError&) {
+        }
+    }
+    d->endPending();
+    d->bof = d->eof = false;
+    d->setState(dsBrowse);
+    d->notify([](CursorObserver& o) { o.rowsChanged(); });
+}
+
+void TableCursor::Cancel() {
+    if (!d->editing())
+        return;
+    if (d->state == dsInsert)
+        d->current = d->appending ? int(d->view.size()) - 1 : d->currentBeforeInsert;
+    d->endPending();
+    d->bof = d->current <= 0;
+    d->eof = d->view.empty();
+    d->setState(dsBrowse);
+    d->notify([](CursorObserver& o) { o.rowsChanged(); });
+}
+
+void TableCursor::Delete() {
+    if (d->state == dsInactive)
+        throw d->closedError();
+    if (d->state == dsInsert) {
+        Cancel();
+        return;
+    }
+    if (d->current < 0)
+        throw d->prefixed(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    const int row = d->view[std::size_t(d->current)];
+    std::vector<ColumnValue> originals;
+    for (int c = 0; c < int(d->table.columns.size()); ++c)
+        if (d->table.columns[std::size_t(c)].kind != FieldKind::Blob)
+            originals.push_back({c, d->rows.value(row, c)});
+    d->engine->remove(d->table, d->rows.rowid(row), originals);
+
+    d->removeRow(d->current);
+    if (d->current >= int(d->view.size()))
+        d->current = int(d->view.size()) - 1;
+    d->endPending();
+    d->bof = d->current <= 0;
+    d->eof = d->view.empty();
+    d->setState(dsBrowse);
+    d->notify([](CursorObserver& o) { o.rowsChanged(); });
+}
+
+void TableCursor::Requery() {
+    d->checkBrowseMode();
+    try {
+        d->readAll();
+    } catch (const DatabaseError&) {
+        // Rows that can no longer be read at all (the table or the file is gone) close the
+        // cursor; a passing failure (a long write elsewhere) leaves the rows it had.
+        bool gone = false;
+        try {
+            d->engine->describe(d->table.name);
+        } catch (const DatabaseError&) {
+            gone = true;
+        }
+        if (gone)
+            Close();
+        throw;
+    }
+    d->notify([](CursorObserver& o) { o.rowsChanged(); });
+}
+
+void TableCursor::First() {
+    d->checkBrowseMode();
+    d->current = d->view.empty() ? -1 : 0;
+    d->bof = true;
+    d->eof = d->view.empty();
+    d->notify([](CursorObserver& o) { o.rowsChanged(); });
+}
+
+void TableCursor::Last() {
+    d->checkBrowseMode();
+    d->current = int(d->view.size()) - 1;
+    d->eof = true;
+    d->bof = d->view.empty();
+    d->notify([](CursorObserver& o) { o.rowsChanged(); });
+}
+
+int TableCursor::MoveBy(int distance) {
+    d->checkBrowseMode();
+    if (distance == 0)
+        return 0;
+    const int last = int(d->view.size()) - 1;
+    const int from = d->current;
+    const int to = last < 0 ? -1 : int(std::clamp<qint64>(qint64(from) + distance, 0, last));
+    const int moved = to - from;
+    d->current = to;
+    if (distance > 0) {
+        d->eof = moved < distance;
+        d->bof = false;
+    } else {
+        d->bof = moved > distance;
+        d->eof = false;
+    }
+    if (moved != 0)
+        d->notify([moved](CursorObserver& o) { o.scrolled(moved); });
+    return moved;
+}
+
+void TableCursor::Next() {
+    MoveBy(1);
+}
+void TableCursor::Prior() {
+    MoveBy(-1);
+}
+
+bool TableCursor::Modified() const {
+    return d->modified;
+}
+
+int TableCursor::RecordCount() const {
+    if (d->state == dsInactive)
+        throw d->closedError();
+    return int(d->view.size());
+}
+
+int TableCursor::RecNo() const {
+    if (d->state == dsInactive || d->state == dsInsert || d->current < 0)
+        return -1;
+    return d->current + 1;
+}
+
+bool TableCursor::Bof() const {
+    return d->bof;
+}
+bool TableCursor::Eof() const {
+    return d->eof;
+}
+bool TableCursor::IsEmpty() const {
+    return rowCount() == 0;
+}
+
+int TableCursor::FieldCount() const {
+    return int(d->fields.size());
+}
+Field& TableCursor::Fields(int index) {
+    return *d->fields.at(std::size_t(index));
+}
+
+Field* TableCursor::FindField(const QString& name) {
+    for (const auto& f : d->fields)
+        if (f->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return f.get();
+    return nullptr;
+}
+
+Field& TableCursor::FieldByName(const QString& name) {
+    if (Field* f = FindField(name))
+        return *f;
+    throw d->prefixed(QStringLiteral("Field '%1' not found").arg(name));
+}
+
+int TableCursor::rowCount() const {
+    return int(d->view.size()) + (d->state == dsInsert ? 1 : 0);
+}
+
+int TableCursor::currentIndex() const {
+    return d->state == dsInsert ? d->insertAt : d->current;
+}
+
+Value TableCursor::valueAt(int row, int field) const {
+    const Field& f = *d->fields.at(std::size_t(field));
+    if (f.columnIndex_ < 0 || row < 0 || row >= rowCount())
+        return {};
+    if (d->state == dsInsert) {
+        if (row == d->insertAt)
+            return d->pending[std::size_t(f.columnIndex_)];
+        if (row > d->insertAt)
+            --row;
+    } else if (d->state == dsEdit && row == d->current) {
+        return d->pending[std::size_t(f.columnIndex_)];
+    }
+    return d->rows.value(d->view[std::size_t(row)], f.columnIndex_);
+}
+
+void TableCursor::moveTo(int row) {
+    if (d->state == dsInactive)
+        throw d->closedError();
+    if (row == currentIndex() || row < 0 || row >= rowCount())
+        return;
+    // Name the target by its stored row: finishing a pending new row shifts the positions.
+    const int viewRow = d->state == dsInsert && row > d->insertAt ? row - 1 : row;
+    const int target = d->view[std::size_t(viewRow)];
+    d->checkBrowseMode();
+    const int to = d->viewPositionOf(target);
+    if (to < 0)
+        return;
+    const int moved = to - d->current;
+    d->current = to;
+    d->bof = to == 0;
+    d->eof = false;
+    if (moved != 0)
+        d->notify([moved](CursorObserver& o) { o.scrolled(moved); });
+}
+
+void TableCursor::addObserver(CursorObserver* observer) {
+    if (std::find(d->observers.begin(), d->observers.end(), observer) == d->observers.end())
+        d->observers.push_back(observer);
+}
+
+void TableCursor::removeObserver(CursorObserver* observer) {
+    d->observers.erase(std::remove(d->observers.begin(), d->observers.end(), observer),
+                       d->observers.end());
+}
+
+std::size_t TableCursor::memoryUsage() const {
+    return d->rows.memoryUsage() + (d->order.capacity() + d->view.capacity()) * sizeof(int);
+}
+
+// ---- fields -----------------------------------------------------------------------------------
+
+Field::Field(TableCursor* cursor, ColumnSchema column, int index, int columnIndex)
+    : cursor_(cursor), column_(std::move(column)), index_(index), columnIndex_(columnIndex) {}
+
+const QString& Field::FieldName() const {
+    return column_.name;
+}
+FieldKind Field::kind() const {
+    return column_.kind;
+}
+int Field::Size() const {
+    return column_.size;
+}
+int Field::DisplayWidth() const {
+    return column_.displayWidth;
+}
+bool Field::ReadOnly() const {
+    return column_.readOnly;
+}
+int Field::index() const {
+    return index_;
+}
+
+Value Field::value() const {
+    return cursor_->d->fieldValue(*this);
+}
+bool Field::IsNull() const {
+    return value().isNull();
+}
+
+std::int32_t Field::AsInteger() const {
+    const Value v = value();
+    switch (v.type()) {
+    case Value::Type::Integer:
+        return v.toInteger();
+    case Value::Type::Boolean:
+        return v.toBoolean() ? 1 : 0;
+    case Value::Type::DateTime:
+        return std::int32_t(v.toDateTime().days);
+    case Value::Type::Text:
+        return v.toText().trimmed().toInt();
+    default:
+        return 0;
+    }
+}
+
+DateTime Field::AsDateTime() const {
+    const Value v = value();
+    if (v.type() == Value::Type::DateTime)
+        return v.toDateTime();
+    if (v.type() == Value::Type::Integer)
+        return DateTime{double(v.toInteger())};
+    return DateTime{};
+}
+
+bool Field::AsBoolean() const {
+    const Value v = value();
+    if (v.type() == Value::Type::Boolean)
+        return v.toBoolean();
+    if (v.type() == Value::Type::Integer)
+        return v.toInteger() != 0;
+    return false;
+}
+
+QString Field::AsString() const {
+    const Value v = value();
+    return v.type() == Value::Type::Text ? v.toText() : QString();
+}
+
+void Field::setValue(const Value& v) {
+    cursor_->d->assign(*this, v);
+}
+void Field::setAsInteger(std::int32_t v) {
+    setValue(Value::integer(v));
+}
+void Field::setAsDateTime(DateTime v) {
+    setValue(Value::dateTime(v));
+}
+void Field::setAsBoolean(bool v) {
+    setValue(Value::boolean(v));
+}
+void Field::setAsString(const QString& v) {
+    setValue(Value::text(v));
+}
+void Field::Clear() {
+    setValue(Value());
+}
+
+} // namespace kavelon

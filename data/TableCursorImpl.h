@@ -1,0 +1,88 @@
+#pragma once
+// The inside of a table cursor, shared by the files that implement it (rows and moves, fields,
+// filtering and sorting). Not for the cursor's users.
+
+#include "data/Engine.h"
+#include "data/RowStore.h"
+#include "data/TableCursor.h"
+
+#include <memory>
+#include <vector>
+
+namespace kavelon {
+
+struct TableCursor::Impl {
+    explicit Impl(TableCursor* owner, QString componentName)
+        : self(owner), name(std::move(componentName)) {}
+
+    TableCursor* self;
+    QString name;
+    Connection* connection = nullptr;
+    QString tableName;
+    bool declared = false;
+    std::vector<std::unique_ptr<Field>> fields;
+
+    std::shared_ptr<Engine> engine;
+    EngineTable table;
+    RowStore rows;
+    // Stored rows held by the cursor, in its own order (the engine's, with rows it inserted at
+    // the places they were inserted). Deleted rows leave it; the store keeps them until Requery.
+    std::vector<int> order;
+    // The rows shown: `order` narrowed by the filter and sorted. Positions (current row, RecNo,
+    // the grid's rows) count in here.
+    std::vector<int> view;
+    int current = -1; // position in view; -1 with no row
+    DataSetState state = dsInactive;
+    bool bof = true;
+    bool eof = true;
+
+    // The pending row of dsInsert and dsEdit, by engine column, and the fields assigned since it
+    // began, in the order of their first assignment.
+    std::vector<Value> pending;
+    std::vector<int> changed;
+    bool modified = false;
+    int insertAt = -1;            // view position where the pending new row stands
+    int currentBeforeInsert = -1; // restored by Cancel after Insert
+    bool appending = false;
+
+    std::vector<CursorObserver*> observers;
+
+    // Messages.
+    DatabaseError prefixed(const QString& text) const {
+        return DatabaseError(name + QStringLiteral(": ") + text);
+    }
+    DatabaseError closedError() const {
+        return prefixed(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    }
+    DatabaseError notEditingError() const {
+        return prefixed(QStringLiteral("Dataset not in edit or insert mode"));
+    }
+
+    // Notifications, to a copy of the list: an observer may come or go while being told.
+    template <typename F> void notify(F&& tell) {
+        const std::vector<CursorObserver*> now = observers;
+        for (CursorObserver* o : now)
+            tell(*o);
+    }
+    void setState(DataSetState s);
+
+    bool editing() const { return state == dsEdit || state == dsInsert; }
+    void checkBrowseMode();
+    void beginInsert(bool append);
+    void endPending();
+
+    // View upkeep: the one place that decides which stored rows are shown and in what order.
+    void rebuildView();
+    // Shows a newly stored row at this view position; returns where it stands.
+    int placeNewRow(int storeRow, int viewPosition);
+    // Drops the row at this view position from the rows held.
+    void removeRow(int viewPosition);
+    int viewPositionOf(int storeRow) const;
+
+    void readAll(); // replaces the rows with the engine's; throws, leaving them as they were
+    Value fieldValue(const Field& f) const;
+    void assign(Field& f, const Value& v);
+    void bindFields(const EngineTable& t);
+};
+
+} // namespace kavelon

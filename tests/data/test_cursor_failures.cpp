@@ -1,0 +1,190 @@
+// Cursors that cannot open, closed cursors, and writes that the file refuses.
+#include "CursorFixture.h"
+
+#include <QFile>
+#include <unistd.h>
+
+using namespace kavelon;
+using namespace kavelon::test;
+
+using CursorFailures = CursorTest;
+
+namespace {
+const QString name = QStringLiteral("Наименование");
+}
+
+TEST_F(CursorFailures, closedCursorRefusesEveryOperation) {
+    db.exec(QStringLiteral("DROP TABLE \"Журнал\""));
+    auto journal = std::make_unique<TableCursor>(QStringLiteral("ADOTable1"));
+    journal->setConnection(&connection);
+    journal->setTableName(schema::journalTable);
+    journal->declareFields(schema::journal().columns);
+    const QString opening = errorOf([&] { journal->Open(); });
+    EXPECT_TRUE(opening.contains(QStringLiteral("no table \"Журнал\""))) << opening.toStdString();
+    EXPECT_TRUE(opening.contains(db.path()));
+    EXPECT_FALSE(opening.startsWith(QStringLiteral("ADOTable1")));
+    EXPECT_EQ(journal->State(), dsInactive);
+
+    const QString closed =
+        QStringLiteral("ADOTable1: Cannot perform this operation on a closed dataset");
+    for (auto op : std::vector<std::function<void()>>{
+             [&] { journal->Insert(); }, [&] { journal->Append(); }, [&] { journal->Edit(); },
+             [&] { journal->Delete(); }, [&] { journal->Requery(); }, [&] { journal->First(); },
+             [&] { journal->Last(); }, [&] { journal->MoveBy(2); }, [&] { journal->Next(); },
+             [&] { journal->Prior(); }, [&] { journal->RecordCount(); }})
+        EXPECT_EQ(errorOf(op), closed);
+    EXPECT_EQ(errorOf([&] { journal->Post(); }),
+              QStringLiteral("ADOTable1: Dataset not in edit or insert mode"));
+    EXPECT_EQ(errorOf([&] { journal->FieldByName(QStringLiteral("Сумма")).setAsInteger(1); }),
+              QStringLiteral("ADOTable1: Dataset not in edit or insert mode"));
+    EXPECT_EQ(errorOf([&] { journal->Cancel(); }), QString());
+    EXPECT_TRUE(journal->FieldByName(QStringLiteral("Сумма")).IsNull());
+    EXPECT_EQ(journal->RecNo(), -1);
+    EXPECT_EQ(journal->rowCount(), 0);
+}
+
+TEST_F(CursorFailures, declaredFieldsMustMatchTheTable) {
+    db.exec(QStringLiteral("DROP TABLE \"Водители\"; CREATE TABLE \"Водители\" (\"Код\" INTEGER "
+                           "PRIMARY KEY AUTOINCREMENT, "
+                           "\"ФИО\" VARCHAR(50), \"№ ВУ\" SMALLINT, \"Межд ВУ\" SMALLINT, \"Адрес "
+                           "прописки\" VARCHAR(40), "
+                           "\"Контактный телефон\" INTEGER)"));
+    auto cursor = std::make_unique<TableCursor>(QStringLiteral("ADOTable1"));
+    cursor->setConnection(&connection);
+    cursor->setTableName(schema::driversTable);
+    std::vector<ColumnSchema> declared = schema::drivers().columns;
+    declared.pop_back(); // "Автомобиль" is missing from this file
+    cursor->declareFields(declared);
+    // Integers of another width bind; a boolean over a small integer does not.
+    EXPECT_EQ(
+        errorOf([&] { cursor->Open(); }),
+        QStringLiteral(
+            "ADOTable1: Type mismatch for field 'Межд ВУ', expecting: Boolean actual: SmallInt"));
+    cursor->declareFields(schema::drivers().columns);
+    declared = schema::drivers().columns;
+    declared.erase(declared.begin() + 3);
+    cursor->declareFields(declared);
+    EXPECT_EQ(errorOf([&] { cursor->Open(); }),
+              QStringLiteral("ADOTable1: Field 'Автомобиль' not found"));
+    EXPECT_FALSE(cursor->Active());
+
+    db.exec(QStringLiteral("CREATE TABLE \"Прочее\" (\"Сумма\" REAL, \"Вес\" CURRENCY, \"Заметки\" "
+                           "TEXT, \"Фото\" BLOB, \"Дата\" DATE)"));
+    auto other = std::make_unique<TableCursor>(QStringLiteral("ADOTable2"));
+    other->setConnection(&connection);
+    other->setTableName(QStringLiteral("Прочее"));
+    other->declareFields({{QStringLiteral("Сумма"), FieldKind::Integer, 0, 10, false}});
+    EXPECT_EQ(errorOf([&] { other->Open(); }),
+              QStringLiteral(
+                  "ADOTable2: Type mismatch for field 'Сумма', expecting: Integer actual: Float"));
+    other->declareFields({{QStringLiteral("Вес"), FieldKind::Integer, 0, 10, false}});
+    EXPECT_TRUE(errorOf([&] { other->Open(); }).endsWith(QStringLiteral("actual: Currency")));
+    other->declareFields({{QStringLiteral("заметки"), FieldKind::WideString, 20, 20, false}});
+    EXPECT_TRUE(errorOf([&] {
+                    other->Open();
+                }).endsWith(QStringLiteral("expecting: WideString actual: Memo")));
+    other->declareFields({{QStringLiteral("Фото"), FieldKind::Boolean, 0, 5, false}});
+    EXPECT_TRUE(errorOf([&] { other->Open(); }).endsWith(QStringLiteral("actual: Blob")));
+    other->declareFields({{QStringLiteral("ДАТА"), FieldKind::DateTime, 0, 10, false}});
+    EXPECT_EQ(errorOf([&] { other->Open(); }), QString());
+}
+
+TEST_F(CursorFailures, rowChangedOrDeletedElsewhereIsNotOverwritten) {
+    addClient(QStringLiteral("А"));
+    addClient(QStringLiteral("Б"));
+    auto mine = open(schema::clientsTable);
+    auto theirs = open(schema::clientsTable, {}, QStringLiteral("ADOTable2"));
+
+    // They change another column of the row: my change of the name still goes through.
+    theirs->Edit();
+    theirs->FieldByName(QStringLiteral("Адрес")).setAsString(QStringLiteral("Омск"));
+    theirs->Post();
+    mine->Edit();
+    mine->FieldByName(name).setAsString(QStringLiteral("А1"));
+    mine->Post();
+
+    // They, having seen my change, change the name again, while I still change the one I read.
+    EXPECT_TRUE(errorOf([&] {
+                    theirs->Edit(), theirs->FieldByName(name).setAsString(QStringLiteral("А0")),
+                        theirs->Post();
+                }).contains(QStringLiteral("changed or deleted")));
+    theirs->Cancel();
+    theirs->Requery();
+    theirs->Edit();
+    theirs->FieldByName(name).setAsString(QStringLiteral("А2"));
+    theirs->Post();
+    mine->Edit();
+    EXPECT_EQ(mine->FieldByName(name).AsString(), QStringLiteral("А1"));
+    mine->FieldByName(name).setAsString(QStringLiteral("А3"));
+    const QString refusal = errorOf([&] { mine->Post(); });
+    EXPECT_TRUE(refusal.contains(QStringLiteral("changed or deleted by another user")))
+        << refusal.toStdString();
+    EXPECT_EQ(mine->State(), dsEdit);
+    EXPECT_EQ(mine->FieldByName(name).AsString(), QStringLiteral("А3"));
+    mine->Cancel();
+    mine->Requery();
+    EXPECT_EQ(mine->FieldByName(name).AsString(), QStringLiteral("А2"));
+    EXPECT_EQ(mine->FieldByName(QStringLiteral("Адрес")).AsString(), QStringLiteral("Омск"));
+
+    // A row deleted elsewhere can be neither changed nor deleted again; the state stays.
+    theirs->Last();
+    mine->Last();
+    theirs->Delete();
+    mine->Edit();
+    mine->FieldByName(name).setAsString(QStringLiteral("Б1"));
+    EXPECT_TRUE(errorOf([&] { mine->Post(); }).contains(QStringLiteral("changed or deleted")));
+    EXPECT_TRUE(errorOf([&] { mine->Delete(); }).contains(QStringLiteral("changed or deleted")));
+    EXPECT_EQ(mine->State(), dsEdit);
+    EXPECT_EQ(mine->RecordCount(), 2);
+    mine->Cancel();
+    // A row changed elsewhere since it was read is not deleted either.
+    theirs->First();
+    theirs->Edit();
+    theirs->FieldByName(QStringLiteral("Телефон")).setAsString(QStringLiteral("112"));
+    theirs->Post();
+    mine->First();
+    EXPECT_TRUE(errorOf([&] { mine->Delete(); }).contains(QStringLiteral("changed or deleted")));
+    EXPECT_EQ(open(schema::clientsTable)->RecordCount(), 1);
+}
+
+TEST_F(CursorFailures, datesWrittenDifferentlyStillMatchTheirRow) {
+    // A date written by another program without the time of day is the same instant.
+    db.exec(QStringLiteral(
+        "INSERT INTO \"Журнал\" (\"Отправка\", \"Сумма\") VALUES ('2024-01-05', 10)"));
+    auto journal = open(schema::journalTable);
+    EXPECT_EQ(journal->FieldByName(QStringLiteral("Отправка")).AsDateTime().date(),
+              QDate(2024, 1, 5));
+    journal->Edit();
+    journal->FieldByName(QStringLiteral("Отправка"))
+        .setAsDateTime(DateTime::fromQDate(QDate(2024, 1, 6)));
+    journal->Post();
+    journal->Delete();
+    EXPECT_EQ(open(schema::journalTable)->RecordCount(), 0);
+}
+
+TEST_F(CursorFailures, requeryOfVanishedTableClosesTheCursor) {
+    addClient(QStringLiteral("А"));
+    auto clients = open(schema::clientsTable);
+    db.exec(QStringLiteral("DROP TABLE \"Клиенты\""));
+    const QString message = errorOf([&] { clients->Requery(); });
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_FALSE(message.endsWith(QLatin1Char('.')));
+    EXPECT_EQ(clients->State(), dsInactive);
+    EXPECT_EQ(errorOf([&] { clients->First(); }),
+              QStringLiteral("ADOTable1: Cannot perform this operation on a closed dataset"));
+}
+
+TEST_F(CursorFailures, readOnlyFileRefusesChanges) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind root";
+    addClient(QStringLiteral("А"));
+    QFile::setPermissions(db.path(), QFile::ReadOwner);
+    auto clients = open(schema::clientsTable);
+    EXPECT_EQ(clients->RecordCount(), 1);
+    EXPECT_EQ(errorOf([&] { clients->Insert(); }),
+              QStringLiteral("ADOTable1: Cannot modify a read-only dataset"));
+    EXPECT_EQ(errorOf([&] { clients->Edit(); }),
+              QStringLiteral("ADOTable1: Cannot modify a read-only dataset"));
+    EXPECT_EQ(clients->State(), dsBrowse);
+    QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::WriteOwner);
+}
