@@ -6,16 +6,26 @@ namespace kavelon {
 
 QString fieldKindName(FieldKind kind) {
     switch (kind) {
-    case FieldKind::AutoInc: return QStringLiteral("AutoInc");
-    case FieldKind::Integer: return QStringLiteral("Integer");
-    case FieldKind::DateTime: return QStringLiteral("DateTime");
-    case FieldKind::WideString: return QStringLiteral("WideString");
-    case FieldKind::Boolean: return QStringLiteral("Boolean");
-    case FieldKind::SmallInt: return QStringLiteral("SmallInt");
-    case FieldKind::Float: return QStringLiteral("Float");
-    case FieldKind::Currency: return QStringLiteral("Currency");
-    case FieldKind::Memo: return QStringLiteral("Memo");
-    case FieldKind::Blob: return QStringLiteral("Blob");
+    case FieldKind::AutoInc:
+        return QStringLiteral("AutoInc");
+    case FieldKind::Integer:
+        return QStringLiteral("Integer");
+    case FieldKind::DateTime:
+        return QStringLiteral("DateTime");
+    case FieldKind::WideString:
+        return QStringLiteral("WideString");
+    case FieldKind::Boolean:
+        return QStringLiteral("Boolean");
+    case FieldKind::SmallInt:
+        return QStringLiteral("SmallInt");
+    case FieldKind::Float:
+        return QStringLiteral("Float");
+    case FieldKind::Currency:
+        return QStringLiteral("Currency");
+    case FieldKind::Memo:
+        return QStringLiteral("Memo");
+    case FieldKind::Blob:
+        return QStringLiteral("Blob");
     }
     return QStringLiteral("Unknown");
 }
@@ -23,15 +33,22 @@ QString fieldKindName(FieldKind kind) {
 int defaultDisplayWidth(FieldKind kind, int size) {
     switch (kind) {
     case FieldKind::AutoInc:
-    case FieldKind::Integer: return 10;
-    case FieldKind::SmallInt: return 6;
-    case FieldKind::DateTime: return 18;
-    case FieldKind::WideString: return size;
-    case FieldKind::Boolean: return 5;
+    case FieldKind::Integer:
+        return 10;
+    case FieldKind::SmallInt:
+        return 6;
+    case FieldKind::DateTime:
+        return 18;
+    case FieldKind::WideString:
+        return size;
+    case FieldKind::Boolean:
+        return 5;
     case FieldKind::Float:
-    case FieldKind::Currency: return 10;
+    case FieldKind::Currency:
+        return 10;
     case FieldKind::Memo:
-    case FieldKind::Blob: return 10;
+    case FieldKind::Blob:
+        return 10;
     }
     return 10;
 }
@@ -51,7 +68,8 @@ ColumnSchema dateTime(const char* name, int displayWidth = 18) {
     return {QString::fromUtf8(name), K::DateTime, 0, displayWidth, false};
 }
 ColumnSchema text(const char* name, int size, int displayWidth = -1) {
-    return {QString::fromUtf8(name), K::WideString, size, displayWidth < 0 ? size : displayWidth, false};
+    return {QString::fromUtf8(name), K::WideString, size, displayWidth < 0 ? size : displayWidth,
+            false};
 }
 ColumnSchema boolean(const char* name, int displayWidth = 5) {
     return {QString::fromUtf8(name), K::Boolean, 0, displayWidth, false};
@@ -82,9 +100,10 @@ const TableSchema& settlements() {
 
 const TableSchema& vehicles() {
     static const TableSchema t{vehiclesTable,
-                               {autoNumber("Код"), text("Марка", 255, 25), text("Госномер", 255, 10),
-                                text("Грузоподъёмность (кг)", 255, 25),
-                                text("Расход (л/100км)", 255, 3), text("Цена перев 1кг/1км", 255, 5)}};
+                               {autoNumber("Код"), text("Марка", 255, 25),
+                                text("Госномер", 255, 10), text("Грузоподъёмность (кг)", 255, 25),
+                                text("Расход (л/100км)", 255, 3),
+                                text("Цена перев 1кг/1км", 255, 5)}};
     return t;
 }
 
@@ -97,7 +116,8 @@ const TableSchema& drivers() {
 }
 
 const std::vector<TableSchema>& all() {
-    static const std::vector<TableSchema> tables{journal(), clients(), settlements(), vehicles(), drivers()};
+    static const std::vector<TableSchema> tables{journal(), clients(), settlements(), vehicles(),
+                                                 drivers()};
     return tables;
 }
 
@@ -117,16 +137,26 @@ QString quoted(const QString& identifier) {
 
 QString declaredType(const ColumnSchema& c) {
     switch (c.kind) {
-    case K::AutoInc: return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
-    case K::Integer: return QStringLiteral("INTEGER");
-    case K::DateTime: return QStringLiteral("DATETIME");
-    case K::WideString: return QStringLiteral("VARCHAR(%1)").arg(c.size);
-    case K::Boolean: return QStringLiteral("BOOLEAN");
-    case K::SmallInt: return QStringLiteral("SMALLINT");
-    case K::Float: return QStringLiteral("FLOAT");
-    case K::Currency: return QStringLiteral("CURRENCY");
-    case K::Memo: return QStringLiteral("MEMO");
-    case K::Blob: return QStringLiteral("BLOB");
+    case K::AutoInc:
+        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case K::Integer:
+        return QStringLiteral("INTEGER");
+    case K::DateTime:
+        return QStringLiteral("DATETIME");
+    case K::WideString:
+        return QStringLiteral("VARCHAR(%1)").arg(c.size);
+    case K::Boolean:
+        return QStringLiteral("BOOLEAN");
+    case K::SmallInt:
+        return QStringLiteral("SMALLINT");
+    case K::Float:
+        return QStringLiteral("FLOAT");
+    case K::Currency:
+        return QStringLiteral("CURRENCY");
+    case K::Memo:
+        return QStringLiteral("MEMO");
+    case K::Blob:
+        return QStringLiteral("BLOB");
     }
     return {};
 }
@@ -136,7 +166,8 @@ QString createStatement(const TableSchema& table) {
     QStringList columns;
     for (const ColumnSchema& c : table.columns)
         columns << quoted(c.name) + QLatin1Char(' ') + declaredType(c);
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE %1 (%2)")
+        .arg(quoted(table.name), columns.join(QStringLiteral(", ")));
 }
 
 } // namespace schema
