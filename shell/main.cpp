@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "shell/Application.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Главная"));
-    w.show();
-    return app.exec();
+    kavelon::Application application(argc, argv);
+    return application.run();
 }
