@@ -254,6 +254,8 @@ Value parseDateTime(const QString& text) {
         throw ConversionError(QStringLiteral("'%1' is not a valid date and time").arg(text));
     };
     const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        refuse();
     const qsizetype blank = trimmed.indexOf(u' ');
     QString datePart = blank < 0 ? trimmed : trimmed.left(blank);
     QString timePart = blank < 0 ? QString() : trimmed.mid(blank + 1).trimmed();

@@ -77,35 +77,48 @@ std::vector<int> keyFieldsOf(const QString& names, const std::vector<ColumnSchem
     return out;
 }
 
-SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields)
-    : keyFields_(std::move(keyFields)) {
-    const int n = rows.rowCount();
-    std::vector<int> all(static_cast<size_t>(n));
+namespace {
+std::vector<int> everyRow(const RowSource& rows) {
+    std::vector<int> all(static_cast<size_t>(rows.rowCount()));
     std::iota(all.begin(), all.end(), 0);
-    std::vector<std::vector<double>> byRow;
+    return all;
+}
+} // namespace
+
+SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields)
+    : SearchCopy(rows, std::move(keyFields), everyRow(rows)) {}
+
+SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::vector<int> rowsHeld)
+    : keyFields_(std::move(keyFields)) {
+    // Keys by position in rowsHeld; positions sorted, then turned into row numbers.
+    std::vector<std::vector<double>> byPosition;
     for (const int field : keyFields_)
-        byRow.push_back(sortKeys(rows, field, all));
-    order_ = all;
-    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-        for (const std::vector<double>& k : byRow)
+        byPosition.push_back(sortKeys(rows, field, rowsHeld));
+    std::vector<int> positions(rowsHeld.size());
+    std::iota(positions.begin(), positions.end(), 0);
+    std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
+        for (const std::vector<double>& k : byPosition)
             if (k[size_t(a)] != k[size_t(b)])
                 return k[size_t(a)] < k[size_t(b)];
         return false;
     });
-    for (const std::vector<double>& k : byRow) {
-        std::vector<double> inOrder(order_.size());
-        for (size_t i = 0; i < order_.size(); ++i)
-            inOrder[i] = k[size_t(order_[i])];
+    order_.reserve(positions.size());
+    for (const int p : positions)
+        order_.push_back(rowsHeld[size_t(p)]);
+    for (const std::vector<double>& k : byPosition) {
+        std::vector<double> inOrder(positions.size());
+        for (size_t i = 0; i < positions.size(); ++i)
+            inOrder[i] = k[size_t(positions[i])];
         keys_.push_back(std::move(inOrder));
     }
     if (keyFields_.size() != 1)
         return;
     // One text key: remember each distinct text under its rank.
-    for (int row = 0; row < n; ++row) {
-        const QString* t = rows.textAt(row, keyFields_.front());
+    for (size_t p = 0; p < rowsHeld.size(); ++p) {
+        const QString* t = rows.textAt(rowsHeld[p], keyFields_.front());
         if (!t)
             continue;
-        const size_t rank = size_t(byRow.front()[size_t(row)]);
+        const size_t rank = size_t(byPosition.front()[p]);
         if (rank >= distinct_.size())
             distinct_.resize(rank + 1);
         if (distinct_[rank].isNull())

@@ -30,7 +30,9 @@ std::vector<int> keyFieldsOf(const QString& names, const std::vector<ColumnSchem
 // It stays valid while the rows it was built from do not change.
 class SearchCopy {
 public:
+    // Over the given row numbers (every row of rows when none are given).
     SearchCopy(const RowSource& rows, std::vector<int> keyFields);
+    SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::vector<int> rowsHeld);
 
     const std::vector<int>& keyFields() const { return keyFields_; }
 

@@ -31,6 +31,14 @@ public:
 
     Value value(int row, int column) const;
     bool isNull(int row, int column) const;
+    // The text of a text cell without copying it; nullptr when the cell is empty or the column
+    // holds no texts (filters read 100 000 rows through this).
+    const QString* textAt(int row, int column) const {
+        const Column& c = columns_[std::size_t(column)];
+        if (c.storage != Storage::Text || c.texts[std::size_t(row)].isNull())
+            return nullptr;
+        return &c.texts[std::size_t(row)];
+    }
     // The value must already be of the column's kind (see coerceToKind).
     void setValue(int row, int column, const Value& v);
 

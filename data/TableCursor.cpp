@@ -35,6 +35,7 @@ void TableCursor::Impl::endPending() {
     changed.clear();
     modified = false;
     insertAt = -1;
+    searchCopy.reset(); // Post, Delete: the rows held have changed
 }
 
 void TableCursor::Impl::beginInsert(bool append) {
@@ -50,10 +51,6 @@ void TableCursor::Impl::beginInsert(bool append) {
     bof = eof = false;
     setState(dsInsert);
     notify([](CursorObserver& o) { o.rowsChanged(); });
-}
-
-void TableCursor::Impl::rebuildView() {
-    view = order;
 }
 
 int TableCursor::Impl::placeNewRow(int storeRow, int viewPosition) {

@@ -4,6 +4,7 @@
 // (Form2->ADOTable1); data sources observe them.
 
 #include "data/Errors.h"
+#include "data/Locate.h"
 #include "data/Schema.h"
 #include "data/Value.h"
 
@@ -110,6 +111,18 @@ public:
     bool Bof() const;
     bool Eof() const;
     bool IsEmpty() const;
+
+    // Filtering, sorting and finding rows (TableCursorFilter.cpp).
+    const QString& Filter() const;
+    void setFilter(const QString& text);
+    bool Filtered() const;
+    void setFiltered(bool filtered);
+    const QString& Sort() const;
+    void setSort(const QString& text);
+    // Key field names separated by ";", one value per key field.
+    bool Locate(const QString& keyFields, const std::vector<Value>& keyValues,
+                LocateOptions options = {});
+    bool Locate(const QString& keyFields, const Value& keyValue, LocateOptions options = {});
 
     int FieldCount() const;
     Field& Fields(int index);

@@ -3,10 +3,14 @@
 // filtering and sorting). Not for the cursor's users.
 
 #include "data/Engine.h"
+#include "data/Filter.h"
+#include "data/Locate.h"
 #include "data/RowStore.h"
+#include "data/SortOrder.h"
 #include "data/TableCursor.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kavelon {
@@ -46,6 +50,18 @@ struct TableCursor::Impl {
     bool appending = false;
 
     std::vector<CursorObserver*> observers;
+
+    // Filter, sort and the search copy of Locate (TableCursorFilter.cpp). The view is `order`
+    // narrowed by `filter` while `filtered`, then put in the order of `sort`.
+    QString filterText;
+    bool filtered = false;
+    std::optional<RowFilter> filter; // filterText compiled; empty until first applied
+    QString sortText;
+    SortOrder sort;
+    std::unique_ptr<SearchCopy> searchCopy; // dropped whenever the rows held change
+    std::vector<ColumnSchema> fieldSchemas() const;
+    std::vector<int> fieldColumns() const; // engine column of each field
+    void moveToFirst();
 
     // Messages.
     DatabaseError prefixed(const QString& text) const {
