@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QLayout>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -106,15 +107,7 @@ private:
     QEventLoop& loop_;
 };
 
-void placeFirstTime(QWidget* window) {
-    if (window->property(placedProperty).toBool())
-        return;
-    window->setProperty(placedProperty, true);
-    const QVariant fixed = window->property(fixedPlaceProperty);
-    if (fixed.isValid()) {
-        window->move(fixed.toPoint());
-        return;
-    }
+void centreOnScreen(QWidget* window) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -122,6 +115,35 @@ void placeFirstTime(QWidget* window) {
     const QSize size = window->frameGeometry().size().expandedTo(window->size());
     window->move(area.x() + (area.width() - size.width()) / 2,
                  area.y() + (area.height() - size.height()) / 2);
+}
+
+// Returns true when the window was centred now: it is centred again once its frame is known.
+bool placeFirstTime(QWidget* window) {
+    if (window->property(placedProperty).toBool())
+        return false;
+    window->setProperty(placedProperty, true);
+    const QVariant fixed = window->property(fixedPlaceProperty);
+    if (fixed.isValid()) {
+        window->move(fixed.toPoint());
+        return false;
+    }
+    // A window sized by its layout (the main window, below its menu bar) has its size only once
+    // the layout has run.
+    window->ensurePolished();
+    if (window->layout())
+        window->layout()->activate();
+    centreOnScreen(window);
+    return true;
+}
+
+void showInFront(QWidget* window) {
+    const bool centred = placeFirstTime(window);
+    const QSize frameBefore = window->frameGeometry().size();
+    window->show();
+    if (centred && window->frameGeometry().size() != frameBefore)
+        centreOnScreen(window);
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace
@@ -132,10 +154,7 @@ void setMainWindow(QWidget* window) {
 
 void showMainWindow(QWidget* window) {
     setMainWindow(window);
-    placeFirstTime(window);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    showInFront(window);
 }
 
 void setFixedPlace(QWidget* window, QPoint topLeft) {
@@ -158,15 +177,12 @@ void showModal(QWidget* window) {
     if (!previous)
         previous = shown.empty() ? mainWindow.data() : shown.back().data();
 
-    placeFirstTime(window);
     QEventLoop loop;
     HideWatcher watcher(loop);
     window->installEventFilter(&watcher);
     shown.emplace_back(window);
 
-    window->show();
-    window->raise();
-    window->activateWindow();
+    showInFront(window);
     if (window->isVisible() && !ending)
         loop.exec(QEventLoop::DialogExec);
 

@@ -2,6 +2,7 @@
 
 #include "controls/FormSetup.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 using namespace kavelon;
@@ -35,5 +36,16 @@ TForm13::TForm13() {
         QStringLiteral("Прриятной работы..."),
     }
                             .join(QLatin1Char('\n')));
+    Memo1->installEventFilter(this);
     Memo1->setFocus();
+}
+
+bool TForm13::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Memo1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }

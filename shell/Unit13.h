@@ -12,6 +12,10 @@ public:
     TForm13();
 
     QPlainTextEdit* Memo1 = nullptr;
+
+protected:
+    // Tab moves on to the next control instead of typing a tab; the text box is the only one.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 extern TForm13* Form13;

@@ -1,0 +1,27 @@
+#pragma once
+// The thirteen windows made as the start-up makes them, in a fresh working folder, with every box
+// recorded instead of shown.
+
+#include "common/RecordingMessages.h"
+#include "common/TempDatabase.h"
+#include "shell/Startup.h"
+
+#include <QApplication>
+
+namespace kavelon::test {
+
+struct Forms {
+    TempDatabase database;
+    RecordingMessages boxes;
+
+    // withFile: the database file with its five tables; without, the folder holds no file.
+    explicit Forms(bool withFile = true) : database(withFile) {
+        database.enter();
+        QApplication::setQuitOnLastWindowClosed(false);
+        applyFontSubstitutions();
+        createForms();
+    }
+    ~Forms() { destroyForms(); }
+};
+
+} // namespace kavelon::test

@@ -1,0 +1,74 @@
+// The built program run as a child process: the fatal box on a damaged background picture, the
+// error boxes of a missing database file, and the end on SIGTERM. Its boxes go to its error
+// stream (KAVELON_BOXES_TO_STDERR) so that nothing waits for a click.
+
+#include "common/TempDatabase.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+QProcess* startProgram(const QString& folder, const QString& background = QString()) {
+    auto* program = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("KAVELON_BOXES_TO_STDERR"), QStringLiteral("1"));
+    if (!background.isEmpty())
+        env.insert(QStringLiteral("KAVELON_BACKGROUND"), background);
+    program->setProcessEnvironment(env);
+    program->setWorkingDirectory(folder);
+    program->start(QStringLiteral(KAVELON_BUILD_DIR "/Kavelon"), {});
+    return program;
+}
+
+QStringList boxLines(const QByteArray& errors, const char* kind) {
+    QStringList out;
+    const QString prefix = QStringLiteral("[%1 box] ").arg(QLatin1String(kind));
+    for (const QString& line : QString::fromUtf8(errors).split(QLatin1Char('\n')))
+        if (line.startsWith(prefix))
+            out << line.mid(prefix.size());
+    return out;
+}
+} // namespace
+
+TEST(Program, DamagedBackgroundPictureEndsInTheFatalBoxWithExitCodeOne) {
+    kavelon::test::TempDatabase database;
+    const QString picture = database.folder() + QStringLiteral("/damaged.jpg");
+    QFile damaged(picture);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    // A JPEG that starts well and breaks off.
+    damaged.write(QByteArray::fromHex("FFD8FFE000104A46494600010100000100010000FFDB0043"));
+    damaged.write(QByteArray(40, '\x11'));
+    damaged.close();
+
+    std::unique_ptr<QProcess> program(startProgram(database.folder(), picture));
+    ASSERT_TRUE(program->waitForFinished(60000));
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program->exitCode(), 1);
+    const QByteArray errors = program->readAllStandardError();
+    const QString text = QString::fromUtf8(errors);
+    EXPECT_TRUE(text.contains(QStringLiteral("[fatal box] Application Error: Exception "
+                                             "ResourceError in module Kavelon at 00000000.\r\n")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(".\r\n\n"))) << "the message ends the report";
+    // The picture is read before the connection opens: no error box precedes the fatal one.
+    EXPECT_TRUE(boxLines(errors, "error").isEmpty());
+}
+
+TEST(Program, MissingFileShowsSeventeenErrorBoxesAndSigtermEndsWithExitCodeZero) {
+    kavelon::test::TempDatabase folder(false);
+    std::unique_ptr<QProcess> program(startProgram(folder.folder()));
+    ASSERT_TRUE(program->waitForStarted(10000));
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (errors += program->readAllStandardError(), boxLines(errors, "error").size() == 17), 30000);
+    for (const QString& line : boxLines(errors, "error"))
+        EXPECT_TRUE(line.startsWith(QStringLiteral("Kavelon: "))) << line.toStdString();
+    QTest::qWait(300); // the main window is up
+    program->terminate();
+    ASSERT_TRUE(program->waitForFinished(20000));
+    EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program->exitCode(), 0);
+}
