@@ -3,6 +3,7 @@
 // that is removed with the object.
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace kavelon::test {
@@ -15,7 +16,10 @@ public:
     QString path() const; // folder + "/кавелон.mdb"
     // Runs SQL on the file directly (test fixtures only).
     void exec(const QString& sql) const;
-    // Makes the folder the working folder for the object's lifetime (the connection names the file relatively).
+    // The first column of every row a query gives, as text (NULL as a null QString).
+    QStringList query(const QString& sql) const;
+    // Makes the folder the working folder for the object's lifetime (the connection names the file
+    // relatively).
     void enter();
     ~TempDatabase();
 

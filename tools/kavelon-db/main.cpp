@@ -1,6 +1,64 @@
+// kavelon-db: makes Kavelon database files.
+//   kavelon-db create [--demo] FILE      a new database, empty or with demo data
+//   kavelon-db import OLD.mdb NEW.mdb    a new database with the rows of a predecessor's file
+#include "tools/kavelon-db/Create.h"
+#include "tools/kavelon-db/Import.h"
+#include "tools/kavelon-db/ToolError.h"
+
+#include <QCoreApplication>
+#include <QStringList>
 #include <cstdio>
 
-int main() {
-    std::fputs("usage: kavelon-db create [--demo] FILE\n", stderr);
+using namespace kavelon::dbtool;
+
+namespace {
+const char usage[] = "usage: kavelon-db create [--demo] FILE\n"
+                     "       kavelon-db import OLD.mdb NEW.mdb\n";
+
+void print(std::FILE* to, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), to);
+    std::fflush(to);
+}
+
+int create(QStringList args) {
+    const bool demo = args.removeAll(QStringLiteral("--demo")) > 0;
+    if (args.size() != 1 || args.front().startsWith(QLatin1Char('-'))) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    createDatabase(args.front(), demo);
+    print(stdout, QStringLiteral("Created %1%2\n")
+                      .arg(args.front(), demo ? QStringLiteral(" with demo data") : QString()));
+    return 0;
+}
+int import(const QStringList& args) {
+    if (args.size() != 2) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    const ImportReport report = importLegacyDatabase(args[0], args[1]);
+    print(stdout, report.text(args[0], args[1]));
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    const QString command = args.takeFirst();
+    try {
+        if (command == QLatin1String("create"))
+            return create(args);
+        if (command == QLatin1String("import"))
+            return import(args);
+    } catch (const ToolError& e) {
+        print(stderr, QStringLiteral("kavelon-db: %1\n").arg(e.message()));
+        return 1;
+    }
+    std::fputs(usage, stderr);
     return 2;
 }

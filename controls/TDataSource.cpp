@@ -1,0 +1,81 @@
+#include "controls/TDataSource.h"
+
+#include <algorithm>
+
+namespace kavelon {
+
+TDataSource::TDataSource(QObject* parent) : QObject(parent) {}
+
+TDataSource::~TDataSource() {
+    if (dataSet_)
+        dataSet_->removeObserver(this);
+}
+
+void TDataSource::setDataSet(TableCursor* cursor) {
+    if (cursor == dataSet_)
+        return;
+    if (dataSet_)
+        dataSet_->removeObserver(this);
+    dataSet_ = cursor;
+    if (dataSet_)
+        dataSet_->addObserver(this);
+    // The controls show the new cursor's row at once.
+    forEachLink([](DataLink* l) {
+        l->dataRowsChanged();
+        l->dataStateChanged();
+    });
+}
+
+DataSetState TDataSource::State() const {
+    return dataSet_ ? dataSet_->State() : dsInactive;
+}
+
+bool TDataSource::Edit() {
+    if (dataSet_ && autoEdit_ && dataSet_->State() == dsBrowse)
+        dataSet_->Edit();
+    return editing();
+}
+
+bool TDataSource::editing() const {
+    const DataSetState s = State();
+    return s == dsEdit || s == dsInsert;
+}
+
+void TDataSource::addLink(DataLink* link) {
+    if (std::find(links_.begin(), links_.end(), link) == links_.end())
+        links_.push_back(link);
+}
+
+void TDataSource::removeLink(DataLink* link) {
+    std::erase(links_, link);
+}
+
+// A control may unbind itself (or another) while a notification runs: walk a copy and skip the
+// links that left meanwhile.
+template <typename F> void TDataSource::forEachLink(F&& f) {
+    const std::vector<DataLink*> links = links_;
+    for (DataLink* l : links)
+        if (std::find(links_.begin(), links_.end(), l) != links_.end())
+            f(l);
+}
+
+void TDataSource::fieldChanged(Field& field) {
+    forEachLink([&](DataLink* l) { l->dataFieldChanged(field); });
+}
+void TDataSource::rowChanged() {
+    forEachLink([](DataLink* l) { l->dataRowChanged(); });
+}
+void TDataSource::rowsChanged() {
+    forEachLink([](DataLink* l) { l->dataRowsChanged(); });
+}
+void TDataSource::scrolled(int distance) {
+    forEachLink([&](DataLink* l) { l->dataScrolled(distance); });
+}
+void TDataSource::writePendingChanges() {
+    forEachLink([](DataLink* l) { l->dataWritePendingChanges(); });
+}
+void TDataSource::stateChanged() {
+    forEachLink([](DataLink* l) { l->dataStateChanged(); });
+}
+
+} // namespace kavelon

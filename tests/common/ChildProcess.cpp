@@ -1,0 +1,113 @@
+#include "common/ChildProcess.h"
+
+#include "data/Connection.h"
+#include "data/TableCursor.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace kavelon::test {
+
+namespace {
+
+// Straight to the pipe, unbuffered: a line is out the moment Post has returned.
+void report(const QByteArray& line) {
+    const QByteArray l = line + '\n';
+    qsizetype done = 0;
+    while (done < l.size()) {
+        const ssize_t n = ::write(1, l.constData() + done, std::size_t(l.size() - done));
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+QString envText(const char* name) {
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+// A test binary started with KAVELON_TEST_CHILD set is a child: it plays its role and ends
+// before the tests' main() runs.
+const bool startedAsChild = [] {
+    if (!qEnvironmentVariableIsSet("KAVELON_TEST_CHILD"))
+        return false;
+    const int code =
+        runChildRole(envText("KAVELON_TEST_CHILD"), envText("KAVELON_TEST_FOLDER"),
+                     envText("KAVELON_TEST_COUNT").toInt(), envText("KAVELON_TEST_TEXT"));
+    std::_Exit(code);
+}();
+
+} // namespace
+
+int runChildRole(const QString& role, const QString& folder, int count, const QString& text) {
+    try {
+        QDir::setCurrent(folder);
+        Connection connection;
+        connection.Open();
+        if (role == QLatin1String("append")) {
+            TableCursor journal(QStringLiteral("ADOTable1"));
+            journal.setConnection(&connection);
+            journal.setTableName(QStringLiteral("Журнал"));
+            journal.Open();
+            for (int i = 1; count == 0 || i <= count; ++i) {
+                journal.Append();
+                journal.FieldByName(QStringLiteral("Клиент"))
+                    .setAsString(QStringLiteral("Клиент %1").arg(getpid()));
+                journal.FieldByName(QStringLiteral("Вес груза")).setAsInteger(i);
+                journal.FieldByName(QStringLiteral("Сумма")).setAsInteger(i * 10);
+                journal.Post();
+                report(QByteArray::number(journal.FieldByName(QStringLiteral("ID")).AsInteger()) +
+                       ' ' + QByteArray::number(i));
+            }
+            return 0;
+        }
+        if (role == QLatin1String("rename")) {
+            TableCursor clients(QStringLiteral("ADOTable1"));
+            clients.setConnection(&connection);
+            clients.setTableName(QStringLiteral("Клиенты"));
+            clients.Open();
+            clients.Edit();
+            clients.FieldByName(QStringLiteral("Наименование")).setAsString(text);
+            clients.Post();
+            report("done");
+            return 0;
+        }
+        report("unknown role");
+        return 2;
+    } catch (const std::exception& e) {
+        report(QByteArray("error: ") + e.what());
+        return 1;
+    }
+}
+
+std::unique_ptr<QProcess> startChild(const QString& role, const QString& folder, int count,
+                                     const QString& text) {
+    auto child = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KAVELON_TEST_CHILD"), role);
+    env.insert(QStringLiteral("KAVELON_TEST_FOLDER"), folder);
+    env.insert(QStringLiteral("KAVELON_TEST_COUNT"), QString::number(count));
+    env.insert(QStringLiteral("KAVELON_TEST_TEXT"), text);
+    child->setProcessEnvironment(env);
+    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child->start(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath(), {});
+    child->waitForStarted();
+    return child;
+}
+
+void readPosted(QProcess& child, std::vector<PostedOrder>& posted, QByteArray& partial) {
+    partial += child.readAllStandardOutput();
+    qsizetype end;
+    while ((end = partial.indexOf('\n')) >= 0) {
+        const QList<QByteArray> parts = partial.left(end).split(' ');
+        partial.remove(0, end + 1);
+        if (parts.size() == 2)
+            posted.push_back({parts[0].toInt(), parts[1].toInt()});
+    }
+}
+
+} // namespace kavelon::test
