@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <algorithm>
 #include <limits>
 
 using namespace kavelon;
@@ -41,9 +42,30 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, QRect g
               const QFont& font) {
     auto* l = new QLabel(caption, parent);
     l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
     l->setFont(font);
+    // Labels size themselves to their text: the face standing in for the designed one may be
+    // wider, and a caption must not be cut. One that would run into the boxes' column is set
+    // narrower instead.
+    constexpr int roomBeforeBoxes = 176 - 24 - 1;
+    if (l->sizeHint().width() > roomBeforeBoxes) {
+        QFont narrower = font;
+        narrower.setStretch(QFont::SemiCondensed);
+        l->setFont(narrower);
+    }
+    l->setGeometry(geometry.x(), geometry.y(), std::max(geometry.width(), l->sizeHint().width()),
+                   geometry.height());
     return l;
+}
+
+// A wrapped label keeps its width unless a single word is wider, and grows to hold its lines.
+void wrapLines(QLabel* l) {
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QFontMetrics metrics(l->font());
+    int width = l->width();
+    for (const QString& word : l->text().split(QLatin1Char(' ')))
+        width = std::max(width, metrics.horizontalAdvance(word) + 2);
+    l->resize(width, std::max(l->height(), l->heightForWidth(width)));
 }
 
 TDBLookupComboBox* lookupBox(QWidget* parent, const char* name, int top, TDataSource* source,
@@ -140,8 +162,8 @@ void TForm3::setUpComponents() {
     Label5 = label(this, "Label5", QStringLiteral("Водитель"), QRect(24, 184, 69, 18), georgia);
     Label6 = label(this, "Label6", QStringLiteral("Транстпортное средство"),
                    QRect(24, 216, 115, 36), georgia);
-    Label6->setWordWrap(true);
-    Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label6->resize(115, 36);
+    wrapLines(Label6);
     Label7 = label(this, "Label7", QStringLiteral("Вес груза"), QRect(24, 296, 69, 18), georgia);
 
     DateEdit1 = new DateBox(this);
