@@ -112,6 +112,10 @@ void LookupList::scrollTo(int top) {
 }
 
 void LookupList::paintEvent(QPaintEvent*) {
+    guard([&] { paintRows(); });
+}
+
+void LookupList::paintRows() {
     QPainter painter(this);
     const QPalette& pal = palette();
     painter.fillRect(rect(), pal.base());
@@ -220,9 +224,11 @@ void LookupList::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void LookupList::wheelEvent(QWheelEvent* event) {
-    const int steps = event->angleDelta().y() / 120;
-    scrollTo(qBound(0, top_ - steps * 3, scrollBar_->maximum()));
-    update();
+    guard([&] {
+        const int steps = event->angleDelta().y() / 120;
+        scrollTo(qBound(0, top_ - steps * 3, scrollBar_->maximum()));
+        update();
+    });
 }
 
 void LookupList::hideEvent(QHideEvent* event) {

@@ -42,6 +42,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void paintRows();
     int rowCount() const;
     int textWidth() const; // width left of the scroll bar
     void scrollTo(int top);

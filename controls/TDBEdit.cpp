@@ -97,7 +97,10 @@ void TDBEdit::refresh() {
 void TDBEdit::updateLook() {
     const Field* f = field();
     setReadOnly(!(canModify() && dataSource_->editing()));
-    setMaxLength(f && f->kind() == FieldKind::WideString && f->Size() > 0 ? f->Size() : 32767);
+    // Setting the limit sets the text anew and would drop the selection.
+    const int limit = f && f->kind() == FieldKind::WideString && f->Size() > 0 ? f->Size() : 32767;
+    if (maxLength() != limit)
+        setMaxLength(limit);
     const bool rightAligned = f && isNumberKind(f->kind()) && !(hasFocus() && canModify());
     setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }

@@ -52,6 +52,9 @@ TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : QWidget(parent), clock_(
 }
 
 TDBLookupComboBox::~TDBLookupComboBox() {
+    // The list goes first: hiding it on the way out must not call back into a half-gone box.
+    open_ = false;
+    delete list_;
     if (dataSource_)
         dataSource_->removeLink(this);
     if (listSource_)
@@ -390,8 +393,10 @@ void TDBLookupComboBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void TDBLookupComboBox::focusInEvent(QFocusEvent* event) {
-    QWidget::focusInEvent(event);
-    update();
+    guard([&] {
+        QWidget::focusInEvent(event);
+        update();
+    });
 }
 
 void TDBLookupComboBox::focusOutEvent(QFocusEvent* event) {
@@ -409,6 +414,10 @@ QSize TDBLookupComboBox::sizeHint() const {
 }
 
 void TDBLookupComboBox::paintEvent(QPaintEvent*) {
+    guard([&] { paintBox(); });
+}
+
+void TDBLookupComboBox::paintBox() {
     QPainter painter(this);
     QStyleOptionFrame frame;
     frame.initFrom(this);

@@ -76,6 +76,7 @@ private:
         TDBLookupComboBox* box_;
     };
 
+    void paintBox();
     Field* boundField() const;
     TableCursor* listCursor() const;
     Field* listKeyField() const;

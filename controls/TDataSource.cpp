@@ -31,8 +31,15 @@ DataSetState TDataSource::State() const {
 }
 
 bool TDataSource::Edit() {
-    if (dataSet_ && autoEdit_ && dataSet_->State() == dsBrowse)
-        dataSet_->Edit();
+    if (dataSet_ && autoEdit_ && dataSet_->State() == dsBrowse) {
+        try {
+            dataSet_->Edit();
+        } catch (const DatabaseError& e) {
+            // Rows that cannot be changed: the control drops the key, and no box is shown.
+            if (!e.message().endsWith(QLatin1String("Cannot modify a read-only dataset")))
+                throw;
+        }
+    }
     return editing();
 }
 

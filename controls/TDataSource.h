@@ -39,7 +39,8 @@ public:
     // DataSet's state, dsInactive without a cursor.
     DataSetState State() const;
     // Asks to edit: Edit on a browsing cursor when AutoEdit holds. True when the row can then be
-    // changed (the cursor is in dsEdit or dsInsert).
+    // changed (the cursor is in dsEdit or dsInsert); false, without an error, when the cursor's
+    // rows cannot be changed at all.
     bool Edit();
     bool editing() const;
 

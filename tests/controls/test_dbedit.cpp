@@ -4,6 +4,9 @@
 #include "common/TypeText.h"
 #include "controls/TDBEdit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 namespace kavelon::test {
 namespace {
 
@@ -185,6 +188,55 @@ TEST_F(DBEditTest, PostFailsWithTheMessageOfTextThatDoesNotConvert) {
     }
     EXPECT_EQ(cursor->State(), dsEdit);
     EXPECT_EQ(edit->text(), QStringLiteral("-")) << "the typed text stays for correcting";
+}
+
+TEST_F(DBEditTest, PasteAsksToEditAndIsNotFiltered) {
+    addSettlement(QStringLiteral("Тверь"), 170);
+    bindSettlements();
+    QGuiApplication::clipboard()->setText(QStringLiteral("12 км"));
+    focus(edit);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(cursor->State(), dsEdit);
+    EXPECT_EQ(edit->text(), QStringLiteral("12 км"));
+    focus(other);
+    EXPECT_EQ(errors(), QStringList{distanceMessage(QStringLiteral("12 км"))});
+    EXPECT_TRUE(edit->hasFocus());
+
+    // Shift+Insert pastes as well; Ctrl+X cuts.
+    edit->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral(" 12"));
+    QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    focus(other);
+    EXPECT_EQ(cursor->FieldByName(QStringLiteral("Растояние до НП")).AsInteger(), 12);
+    EXPECT_EQ(edit->text(), QStringLiteral("12")) << "the stored value is shown anew";
+    cursor->Post();
+    focus(edit);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(cursor->State(), dsEdit);
+    EXPECT_EQ(edit->text(), QString());
+}
+
+TEST_F(DBEditTest, WithoutAutoEditKeysChangeNothing) {
+    addSettlement(QStringLiteral("Тверь"), 170);
+    bindSettlements();
+    edit->DataSource()->setAutoEdit(false);
+    focus(edit);
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClick(edit, Qt::Key_5);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), QStringLiteral("170"));
+    EXPECT_EQ(cursor->State(), dsBrowse);
+
+    // Once the window's code puts the row into editing, typing works.
+    cursor->Edit();
+    QTest::keyClick(edit, Qt::Key_5);
+    EXPECT_EQ(edit->text(), QStringLiteral("1705"));
+    // A Cancel drops the typed text, which was never stored.
+    cursor->Cancel();
+    EXPECT_EQ(edit->text(), QStringLiteral("170"));
+    EXPECT_TRUE(edit->isReadOnly());
 }
 
 TEST_F(DBEditTest, EscPutsTheStoredTextBack) {

@@ -28,7 +28,7 @@ protected:
         TDataSource* listSource = source(*list);
         box = new TDBLookupComboBox(window.get());
         box->setObjectName(QStringLiteral("DBLookupComboBox1"));
-        box->setGeometry(10, 10, 240, 24);
+        box->setGeometry(10, 10, 320, 24);
         box->setClock([this] { return now; });
         box->setDataSource(source(*journal));
         box->setDataField(boundField);
@@ -103,6 +103,12 @@ TEST_F(LookupTest, OpenListMovesTheListCursorAndChoosingStoresAtOnce) {
     EXPECT_EQ(popup->width(), box->width());
     EXPECT_EQ(popup->visibleRows(), 3) << "fewer rows than 7: as many as the list holds";
     EXPECT_EQ(popup->geometry().top(), box->mapToGlobal(QPoint(0, box->height())).y());
+    // "Наименование" (display width 30) and then the distance, which takes the rest.
+    const int zero = popup->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    const std::vector<int> edges = popup->columnEdges();
+    ASSERT_EQ(edges.size(), 3u);
+    EXPECT_EQ(edges[1] - edges[0], 30 * zero + 4);
+    EXPECT_EQ(edges[2], popup->width() - 1);
 
     QTest::keyClick(popup, Qt::Key_Down);
     EXPECT_EQ(listEdit->text(), QStringLiteral("80")) << "controls on the list cursor follow";
@@ -133,6 +139,40 @@ TEST_F(LookupTest, OpenListMovesTheListCursorAndChoosingStoresAtOnce) {
     EXPECT_EQ(settlement(), QStringLiteral("Тула"));
     journal->Post();
     EXPECT_EQ(box->Text(), QStringLiteral("Тула"));
+}
+
+TEST_F(LookupTest, LongListShowsSevenRowsAndPagesByOneLess) {
+    for (int i = 0; i < 10; ++i)
+        sql(QStringLiteral("INSERT INTO \"Населённые пункты\" VALUES ('Пункт %1', %1)").arg(i));
+    sql(QStringLiteral("INSERT INTO \"Журнал\" (\"Клиент\") VALUES ('x')"));
+    bind(schema::settlementsTable, QStringLiteral("Населённый пункт"),
+         QStringLiteral("Наименование"), QStringLiteral("Наименование;Растояние до НП"),
+         QStringLiteral("Растояние до НП"));
+    LookupList* popup = openByKeys();
+    EXPECT_EQ(popup->visibleRows(), 7);
+    EXPECT_EQ(popup->height(), 7 * popup->rowHeight() + 2);
+    QTest::keyClick(popup, Qt::Key_PageDown);
+    EXPECT_EQ(list->currentIndex(), 6);
+    QTest::keyClick(popup, Qt::Key_PageDown);
+    EXPECT_EQ(list->currentIndex(), 9);
+    EXPECT_EQ(popup->topRow(), 3) << "the highlighted row is scrolled into view";
+    QTest::keyClick(popup, Qt::Key_PageUp);
+    EXPECT_EQ(list->currentIndex(), 3);
+
+    // Dragging below the list highlights on and scrolls while the button is held.
+    QTest::keyClick(popup, Qt::Key_Home);
+    const int h = popup->rowHeight();
+    QTest::mousePress(popup, Qt::LeftButton, {}, QPoint(20, h / 2 + 1));
+    QTest::mouseMove(popup, QPoint(20, popup->height() + 10));
+    EXPECT_EQ(list->currentIndex(), 1);
+    for (int i = 0; i < 250 && list->currentIndex() < 9; ++i)
+        QTest::qWait(20);
+    EXPECT_EQ(list->currentIndex(), 9);
+    EXPECT_EQ(popup->topRow(), 3);
+    QTest::mouseMove(popup, QPoint(20, h / 2 + 1));
+    EXPECT_EQ(list->currentIndex(), 3) << "back inside: the row under the pointer";
+    QTest::mouseRelease(popup, Qt::LeftButton, {}, QPoint(20, h / 2 + 1));
+    EXPECT_EQ(bound(QStringLiteral("Населённый пункт")), QStringLiteral("Пункт 3"));
 }
 
 TEST_F(LookupTest, ListOpensAboveTheBoxWhenThereIsNoRoomBelow) {
@@ -209,6 +249,14 @@ TEST_F(LookupTest, ChosenRowStaysCurrentAmongRowsWithAnEqualKey) {
     // Reopening and closing keeps it; so does posting the order.
     popup = openByKeys();
     EXPECT_EQ(listRow(tariff), QStringLiteral("5"));
+    // Both vehicles of the make are highlighted, the third is not.
+    const QImage shown = popup->grab().toImage();
+    const QColor highlight = popup->palette().color(QPalette::Highlight);
+    const int right = popup->columnEdges().back() - 3;
+    const int h = popup->rowHeight();
+    EXPECT_EQ(shown.pixelColor(right, 1 + h / 2), highlight);
+    EXPECT_EQ(shown.pixelColor(right, 1 + h + h / 2), highlight);
+    EXPECT_NE(shown.pixelColor(right, 1 + 2 * h + h / 2), highlight);
     QTest::keyClick(popup, Qt::Key_Escape);
     EXPECT_EQ(listRow(tariff), QStringLiteral("5"));
     journal->Post();
