@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 namespace kavelon {
 
 class MessageSeam {
@@ -19,6 +21,14 @@ public:
     virtual void fatalBox(const QString& text) = 0;
     // A modal question with OK and Cancel ("Delete record?" with the caption "Confirm").
     virtual Answer confirm(const QString& caption, const QString& text) = 0;
+
+    // The platform's print dialog on the printer (preset by the caller), offering the page range
+    // all or minPage … maxPage and no printing to a file; true on OK, the choice left in printer.
+    // Not pure: the production dialogs serve every seam that does not answer them itself.
+    virtual bool printDialog(QPrinter& printer, int minPage, int maxPage);
+    // The open and save dialogs with one file type; an empty name when cancelled.
+    virtual QString openFileName(const QString& caption, const QString& filter);
+    virtual QString saveFileName(const QString& caption, const QString& filter);
 };
 
 // The seam in force; production boxes unless a test installed another.

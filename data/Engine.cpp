@@ -224,42 +224,50 @@ void Engine::exec(const char* sql) {
 }
 
 void Engine::fail(int code, const QString& doing) const {
-    const int primary = code & 0xff;
     const QString file = fileOnly(path_);
-    QString detail = db_ ? QString::fromUtf8(sqlite3_errmsg(db_.get()))
-                         : QString::fromUtf8(sqlite3_errstr(code));
-    switch (primary) {
+    const QString detail = db_ ? QString::fromUtf8(sqlite3_errmsg(db_.get()))
+                               : QString::fromUtf8(sqlite3_errstr(code));
+    QString message;
+    switch (code & 0xff) {
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        throw DatabaseError(QStringLiteral("The file \"%1\" is not a database of this program (it "
-                                           "is empty, damaged or of another kind)")
-                                .arg(file));
+        message = QStringLiteral("The file \"%1\" is not a database of this program (it is empty, "
+                                 "damaged or of another kind)")
+                      .arg(file);
+        break;
     case SQLITE_CANTOPEN:
-        throw DatabaseError(QStringLiteral("The database file \"%1\" cannot be opened").arg(file));
+        message = QStringLiteral("The database file \"%1\" cannot be opened").arg(file);
+        break;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw DatabaseError(QStringLiteral("The database file \"%1\" is busy: another program has "
-                                           "been writing it for too long; try again")
-                                .arg(file));
+        message = QStringLiteral("The database file \"%1\" is busy: another program has been "
+                                 "writing it for too long; try again")
+                      .arg(file);
+        break;
     case SQLITE_READONLY:
-        throw DatabaseError(
+        message =
             QStringLiteral("The database file \"%1\" is read-only: the change cannot be written")
-                .arg(file));
+                .arg(file);
+        break;
     case SQLITE_FULL:
-        throw DatabaseError(
+        message =
             QStringLiteral(
                 "The disk holding the database file \"%1\" is full: the change was not written")
-                .arg(file));
+                .arg(file);
+        break;
     case SQLITE_IOERR:
-        throw DatabaseError(
-            QStringLiteral("The database file \"%1\" cannot be read or written (%2)")
-                .arg(file, detail));
+        message = QStringLiteral("The database file \"%1\" cannot be read or written (%2)")
+                      .arg(file, detail);
+        break;
     case SQLITE_CONSTRAINT:
-        throw DatabaseError(QStringLiteral("The row cannot be stored: %1").arg(detail));
+        message = QStringLiteral("The row cannot be stored: %1").arg(detail);
+        break;
     default:
-        throw DatabaseError(QStringLiteral("The database file \"%1\" failed to %2: %3")
-                                .arg(file, doing, engineMessage(detail)));
+        message =
+            QStringLiteral("The database file \"%1\" failed to %2: %3").arg(file, doing, detail);
+        break;
     }
+    throw DatabaseError(engineMessage(message));
 }
 
 sqlite3_stmt* Engine::statement(const QString& sql) {
@@ -282,11 +290,12 @@ sqlite3_stmt* Engine::statement(const QString& sql) {
 EngineTable Engine::describe(const QString& tableName) {
     EngineTable table;
     table.name = tableName;
-    sqlite3_stmt* exists = statement(
-        QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ?1"));
+    sqlite3_stmt* exists = statement(QStringLiteral(
+        "SELECT type = 'view' FROM sqlite_master WHERE type IN ('table','view') AND name = ?1"));
     const QByteArray name = tableName.toUtf8();
     sqlite3_bind_text(exists, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
     int rc = sqlite3_step(exists);
+    const bool view = rc == SQLITE_ROW && sqlite3_column_int(exists, 0) != 0;
     sqlite3_reset(exists);
     if (rc == SQLITE_DONE)
         throw DatabaseError(QStringLiteral("The database file \"%1\" has no table \"%2\"")
@@ -319,7 +328,8 @@ EngineTable Engine::describe(const QString& tableName) {
         if (alias)
             table.counterColumn = int(table.columns.size()) - 1;
     }
-    table.updatable = sqlite3_db_readonly(db_.get(), "main") == 0;
+    // A view's rows, like those of a file opened read-only, cannot be changed.
+    table.updatable = !view && sqlite3_db_readonly(db_.get(), "main") == 0;
     if (!table.updatable)
         for (EngineColumn& c : table.columns)
             c.updatable = false;
@@ -402,6 +412,8 @@ void Engine::readRows(const EngineTable& table, RowStore& rows) {
     sqlite3_stmt* st = statement(QStringLiteral("SELECT rowid%1%2 FROM %3")
                                      .arg(columns.isEmpty() ? QString() : QStringLiteral(","),
                                           columns, quotedIdentifier(table.name)));
+    // Reset however the loop ends, so that no read lock outlives it.
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_reset)> resetAtEnd(st, &sqlite3_reset);
     std::vector<TextInterner> interners(table.columns.size());
     const int n = int(table.columns.size());
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -409,7 +421,6 @@ void Engine::readRows(const EngineTable& table, RowStore& rows) {
         for (int c = 0; c < n; ++c)
             readCell(st, c + 1, rows, row, c, &interners[std::size_t(c)]);
     }
-    sqlite3_reset(st);
     if (rc != SQLITE_DONE)
         fail(rc, QStringLiteral("read the table \"%1\"").arg(table.name));
 }

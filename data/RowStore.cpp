@@ -152,21 +152,19 @@ std::size_t RowStore::memoryUsage() const {
 QString TextInterner::get(const char* utf8, int bytes) {
     if (bytes == 0)
         return QStringLiteral("");
+    if (!enabled_)
+        return QString::fromUtf8(utf8, bytes);
+    ++lookups_;
     const std::string_view key(utf8, std::size_t(bytes));
-    if (enabled_) {
-        if (auto it = texts_.find(key); it != texts_.end())
-            return it->second;
-    }
+    if (auto it = texts_.find(key); it != texts_.end())
+        return it->second;
     QString text = QString::fromUtf8(utf8, bytes);
-    if (enabled_) {
-        ++lookups_;
-        // Mostly distinct texts (addresses, telephones) gain nothing from sharing.
-        if (lookups_ >= 2048 && texts_.size() * 2 > std::size_t(lookups_)) {
-            enabled_ = false;
-            texts_.clear();
-        } else {
-            texts_.emplace(std::string(key), text);
-        }
+    // Mostly distinct texts (addresses, telephones) gain nothing from sharing.
+    if (lookups_ >= 4096 && texts_.size() * 2 > std::size_t(lookups_)) {
+        enabled_ = false;
+        texts_.clear();
+    } else {
+        texts_.emplace(std::string(key), text);
     }
     return text;
 }

@@ -151,6 +151,17 @@ void TableCursor::Impl::bindFields(const EngineTable& t) {
         }
         return;
     }
+    // Controls may hold fields of a cursor that was closed: the same columns keep the same fields.
+    const bool same = fields.size() == t.columns.size() &&
+                      std::equal(fields.begin(), fields.end(), t.columns.begin(),
+                                 [](const auto& f, const EngineColumn& c) {
+                                     return f->FieldName() == c.name && f->kind() == c.kind;
+                                 });
+    if (same) {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            fields[i]->columnIndex_ = int(i);
+        return;
+    }
     fields.clear();
     for (std::size_t i = 0; i < t.columns.size(); ++i) {
         const EngineColumn& c = t.columns[i];
@@ -231,11 +242,9 @@ void TableCursor::Close() {
     d->current = -1;
     d->bof = d->eof = true;
     d->engine.reset();
-    if (!d->declared)
-        d->fields.clear();
-    else
-        for (auto& f : d->fields)
-            f->columnIndex_ = -1;
+    // Fields stay (controls hold them) and read as empty.
+    for (auto& f : d->fields)
+        f->columnIndex_ = -1;
     d->setState(dsInactive);
 }
 
@@ -375,6 +384,10 @@ void TableCursor::Requery() {
     d->notify([](CursorObserver& o) { o.rowsChanged(); });
 }
 
+void TableCursor::CheckBrowseMode() {
+    d->checkBrowseMode();
+}
+
 void TableCursor::First() {
     d->checkBrowseMode();
     d->current = d->view.empty() ? -1 : 0;
@@ -417,6 +430,10 @@ void TableCursor::Next() {
 }
 void TableCursor::Prior() {
     MoveBy(-1);
+}
+
+bool TableCursor::CanModify() const {
+    return d->state != dsInactive && d->table.updatable;
 }
 
 bool TableCursor::Modified() const {
@@ -520,95 +537,6 @@ void TableCursor::removeObserver(CursorObserver* observer) {
 
 std::size_t TableCursor::memoryUsage() const {
     return d->rows.memoryUsage() + (d->order.capacity() + d->view.capacity()) * sizeof(int);
-}
-
-// ---- fields -----------------------------------------------------------------------------------
-
-Field::Field(TableCursor* cursor, ColumnSchema column, int index, int columnIndex)
-    : cursor_(cursor), column_(std::move(column)), index_(index), columnIndex_(columnIndex) {}
-
-const QString& Field::FieldName() const {
-    return column_.name;
-}
-FieldKind Field::kind() const {
-    return column_.kind;
-}
-int Field::Size() const {
-    return column_.size;
-}
-int Field::DisplayWidth() const {
-    return column_.displayWidth;
-}
-bool Field::ReadOnly() const {
-    return column_.readOnly;
-}
-int Field::index() const {
-    return index_;
-}
-
-Value Field::value() const {
-    return cursor_->d->fieldValue(*this);
-}
-bool Field::IsNull() const {
-    return value().isNull();
-}
-
-std::int32_t Field::AsInteger() const {
-    const Value v = value();
-    switch (v.type()) {
-    case Value::Type::Integer:
-        return v.toInteger();
-    case Value::Type::Boolean:
-        return v.toBoolean() ? 1 : 0;
-    case Value::Type::DateTime:
-        return std::int32_t(v.toDateTime().days);
-    case Value::Type::Text:
-        return v.toText().trimmed().toInt();
-    default:
-        return 0;
-    }
-}
-
-DateTime Field::AsDateTime() const {
-    const Value v = value();
-    if (v.type() == Value::Type::DateTime)
-        return v.toDateTime();
-    if (v.type() == Value::Type::Integer)
-        return DateTime{double(v.toInteger())};
-    return DateTime{};
-}
-
-bool Field::AsBoolean() const {
-    const Value v = value();
-    if (v.type() == Value::Type::Boolean)
-        return v.toBoolean();
-    if (v.type() == Value::Type::Integer)
-        return v.toInteger() != 0;
-    return false;
-}
-
-QString Field::AsString() const {
-    const Value v = value();
-    return v.type() == Value::Type::Text ? v.toText() : QString();
-}
-
-void Field::setValue(const Value& v) {
-    cursor_->d->assign(*this, v);
-}
-void Field::setAsInteger(std::int32_t v) {
-    setValue(Value::integer(v));
-}
-void Field::setAsDateTime(DateTime v) {
-    setValue(Value::dateTime(v));
-}
-void Field::setAsBoolean(bool v) {
-    setValue(Value::boolean(v));
-}
-void Field::setAsString(const QString& v) {
-    setValue(Value::text(v));
-}
-void Field::Clear() {
-    setValue(Value());
 }
 
 } // namespace kavelon

@@ -99,6 +99,9 @@ public:
     void Cancel();
     void Delete();
     void Requery();
+    // The step every move runs first: a pending row is posted if any field was assigned, else
+    // dropped (a window finishing its row on closing).
+    void CheckBrowseMode();
     void First();
     void Last();
     int MoveBy(int distance);
@@ -106,6 +109,8 @@ public:
     void Prior();
 
     bool Modified() const;
+    // Whether the rows can be changed at all (an open cursor on a table the file lets us write).
+    bool CanModify() const;
     int RecordCount() const;
     int RecNo() const; // 1-based; -1 with no row or in dsInsert
     bool Bof() const;

@@ -16,6 +16,7 @@ TEST_F(CursorBasics, opensReadsAndPostsNewRows) {
     auto clients = open(schema::clientsTable);
     EXPECT_EQ(clients->State(), dsBrowse);
     EXPECT_EQ(clients->RecordCount(), 2);
+    EXPECT_TRUE(clients->CanModify());
     EXPECT_EQ(clients->RecNo(), 1);
     EXPECT_EQ(clients->FieldByName(QStringLiteral("НАИМЕНОВАНИЕ")).AsString(),
               QStringLiteral("ООО Ромашка"));
@@ -33,6 +34,21 @@ TEST_F(CursorBasics, opensReadsAndPostsNewRows) {
     EXPECT_EQ(again->RecordCount(), 3);
     again->Last();
     EXPECT_EQ(again->FieldByName(name).AsString(), QStringLiteral("АО Вектор"));
+}
+
+TEST_F(CursorBasics, emptyTextIsNotAnEmptyField) {
+    db.exec(
+        QStringLiteral("INSERT INTO \"Клиенты\" (\"Наименование\", \"Адрес\") VALUES ('А', '')"));
+    auto clients = open(schema::clientsTable);
+    EXPECT_FALSE(clients->FieldByName(QStringLiteral("Адрес")).IsNull());
+    EXPECT_TRUE(clients->FieldByName(QStringLiteral("Телефон")).IsNull());
+    clients->Edit();
+    clients->FieldByName(QStringLiteral("Адрес")).Clear(); // emptied: written as empty
+    clients->FieldByName(QStringLiteral("Телефон")).setAsString(QString());
+    clients->Post();
+    EXPECT_EQ(db.query(QStringLiteral(
+                  "SELECT coalesce(\"Адрес\", 'NULL') || '|' || \"Телефон\" FROM \"Клиенты\"")),
+              QStringList{QStringLiteral("NULL|")});
 }
 
 TEST_F(CursorBasics, insertStandsBeforeTheCurrentRowAndCancelRestoresIt) {
@@ -63,6 +79,33 @@ TEST_F(CursorBasics, insertStandsBeforeTheCurrentRowAndCancelRestoresIt) {
     clients->Append();
     clients->Cancel();
     EXPECT_EQ(clients->RecNo(), 4); // after Append, Cancel leaves the last row current
+}
+
+TEST_F(CursorBasics, gridMovesAroundAPendingNewRow) {
+    for (const char* n : {"А", "Б", "В", "Г"})
+        addClient(QString::fromUtf8(n));
+    auto clients = open(schema::clientsTable);
+    clients->Next();
+    clients->Insert(); // stands at position 1
+    clients->FieldByName(name).setAsString(QStringLiteral("Новый"));
+    EXPECT_EQ(clients->valueAt(1, 0).toText(), QStringLiteral("Новый"));
+    clients->moveTo(3); // the row shown at 3 is "В": the new row is posted, then "В" is current
+    EXPECT_EQ(clients->State(), dsBrowse);
+    EXPECT_EQ(clients->FieldByName(name).AsString(), QStringLiteral("В"));
+    EXPECT_EQ(clients->RecNo(), 4);
+    EXPECT_EQ(clients->valueAt(1, 0).toText(), QStringLiteral("Новый"));
+
+    clients->Insert(); // untouched: dropped, the rows after it move back up
+    clients->moveTo(5);
+    EXPECT_EQ(clients->FieldByName(name).AsString(), QStringLiteral("Г"));
+    EXPECT_EQ(clients->RecNo(), 5);
+    clients->Edit();
+    clients->FieldByName(name).setAsString(QStringLiteral("Г1"));
+    EXPECT_EQ(clients->valueAt(4, 0).toText(), QStringLiteral("Г1"));
+    EXPECT_EQ(clients->MoveBy(-10), -4);
+    EXPECT_TRUE(clients->Bof());
+    EXPECT_EQ(clients->RecordCount(), 5);
+    EXPECT_EQ(open(schema::clientsTable)->RecordCount(), 5);
 }
 
 TEST_F(CursorBasics, editOnEmptyCursorInsertsAndDeleteInInsertDeletesNothing) {

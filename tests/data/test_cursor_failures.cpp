@@ -174,6 +174,23 @@ TEST_F(CursorFailures, requeryOfVanishedTableClosesTheCursor) {
               QStringLiteral("ADOTable1: Cannot perform this operation on a closed dataset"));
 }
 
+TEST_F(CursorFailures, rowsThatCannotBeChangedRefuseEditing) {
+    addClient(QStringLiteral("А"));
+    db.exec(QStringLiteral("CREATE VIEW \"Клиенты на А\" AS SELECT * FROM \"Клиенты\" WHERE "
+                           "\"Наименование\" LIKE 'А%'"));
+    auto clients = open(QStringLiteral("Клиенты на А"));
+    EXPECT_EQ(clients->RecordCount(), 1);
+    EXPECT_FALSE(clients->CanModify());
+    EXPECT_EQ(errorOf([&] { clients->Insert(); }),
+              QStringLiteral("ADOTable1: Cannot modify a read-only dataset"));
+    EXPECT_EQ(errorOf([&] { clients->Append(); }),
+              QStringLiteral("ADOTable1: Cannot modify a read-only dataset"));
+    EXPECT_EQ(errorOf([&] { clients->Edit(); }),
+              QStringLiteral("ADOTable1: Cannot modify a read-only dataset"));
+    EXPECT_EQ(clients->State(), dsBrowse);
+    EXPECT_TRUE(clients->FieldByName(name).ReadOnly());
+}
+
 TEST_F(CursorFailures, readOnlyFileRefusesChanges) {
     if (geteuid() == 0)
         GTEST_SKIP() << "file permissions do not bind root";

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QThread>
 #include <set>
+#include <sqlite3.h>
 
 using namespace kavelon;
 using namespace kavelon::test;
@@ -55,6 +56,22 @@ TEST(TwoProcesses, writersOnOneFileLoseNoRow) {
     EXPECT_EQ(journal.RecordCount(), 140);
     EXPECT_EQ(db.query(QStringLiteral("SELECT count(DISTINCT \"ID\") FROM \"Журнал\"")).value(0),
               QStringLiteral("140"));
+}
+
+TEST(TwoProcesses, writerWaitsWhileAnotherHoldsTheFile) {
+    TempDatabase db;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(
+        sqlite3_open_v2(db.path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    auto child = startChild(QStringLiteral("append"), db.folder(), 1);
+    EXPECT_FALSE(child->waitForFinished(1500)); // waiting, not failing
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    const std::vector<PostedOrder> posted = collectUntilFinished(*child);
+    EXPECT_EQ(child->exitCode(), 0);
+    EXPECT_EQ(posted.size(), 1u);
 }
 
 TEST(TwoProcesses, changeMadeByAnotherProcessRefusesMine) {

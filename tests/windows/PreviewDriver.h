@@ -1,0 +1,59 @@
+#pragma once
+// Runs Report::ShowPreview and drives the open preview from a timer, since ShowPreview returns
+// only when the preview closes.
+
+#include "report/PreviewWindow.h"
+#include "report/Report.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kavelon::test {
+
+inline QAction* action(QWidget* window, const char* name) {
+    return window->findChild<QAction*>(QLatin1String(name));
+}
+
+inline bool runFinished(report::PreviewWindow* w) {
+    return action(w, "Print")->isEnabled();
+}
+
+// firstTick sees the preview as soon as it exists (the run may still be making pages); steps see it
+// once the run has finished. The preview is closed afterwards if the steps left it open.
+inline void drivePreview(report::Report& report,
+                         const std::function<void(report::PreviewWindow&)>& steps,
+                         const std::function<void(report::PreviewWindow&)>& firstTick = {}) {
+    bool first = true, done = false;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        report::PreviewWindow* w = report.preview();
+        if (!w || done)
+            return;
+        if (first && firstTick) {
+            first = false;
+            firstTick(*w);
+            return;
+        }
+        if (!runFinished(w) && !w->isClosed())
+            return;
+        done = true;
+        timer.stop();
+        steps(*w);
+        if (report.preview() && !report.preview()->isClosed())
+            report.preview()->close();
+    });
+    timer.start();
+    report.ShowPreview();
+    EXPECT_TRUE(done) << "ShowPreview returned before the steps ran";
+    EXPECT_EQ(report.preview(), nullptr);
+}
+
+inline QString counter(QWidget* w) {
+    return w->findChild<QWidget*>(QStringLiteral("CounterPanel"))->property("text").toString();
+}
+
+} // namespace kavelon::test

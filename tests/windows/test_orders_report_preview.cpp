@@ -1,0 +1,188 @@
+// The print preview of the orders report, driven as the dispatcher uses it.
+
+#include "PreviewDriver.h"
+#include "ReportFixture.h"
+#include "report/ReportRun.h"
+
+#include <QLabel>
+#include <QScrollArea>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+
+using namespace kavelon;
+using namespace kavelon::report;
+using namespace kavelon::test;
+
+TEST_F(ReportTest, PreviewToolbarCounterKeysAndEsc) {
+    addOrders(60);
+    open();
+    ReportMessages seam;
+    bool setupEnabledDuringRun = true, printEnabledDuringRun = true;
+    drivePreview(
+        *Report1,
+        [&](PreviewWindow& w) {
+            EXPECT_EQ(w.windowTitle(), QStringLiteral("Print Preview"));
+            EXPECT_TRUE(w.isMaximized());
+            EXPECT_EQ(w.parentWidget(), nullptr); // no window was active to own it here
+
+            auto* bar = w.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+            QStringList order;
+            for (QAction* a : bar->actions())
+                order << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
+            EXPECT_EQ(order.join(u','),
+                      QStringLiteral(
+                          "|,Zoom to fit,100%,Zoom to width,|,First page,Previous page,Next page,"
+                          "Last page,|,Printer setup,Print,|,Save Report,Load Report,|,Close"));
+            auto* close = qobject_cast<QToolButton*>(bar->widgetForAction(action(&w, "Close")));
+            EXPECT_EQ(action(&w, "Close")->text(), QStringLiteral("&Close"));
+            EXPECT_EQ(close->toolButtonStyle(), Qt::ToolButtonTextOnly);
+            EXPECT_TRUE(action(&w, "ZoomToWidth")->isChecked());
+            EXPECT_FALSE(action(&w, "ZoomToFit")->isChecked());
+            EXPECT_TRUE(action(&w, "PrinterSetup")->isEnabled());
+            EXPECT_TRUE(action(&w, "Print")->isEnabled());
+
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 3"));
+            auto* progress = w.findChild<QLabel*>(QStringLiteral("ProgressPanel"));
+            EXPECT_EQ(progress->width(), 40);
+            EXPECT_EQ(progress->text(), QStringLiteral("100%"));
+
+            QWidget* area = w.pageArea()->viewport();
+            QTest::keyClick(area, Qt::Key_PageDown);
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 2 of 3"));
+            QTest::keyClick(area, Qt::Key_End);
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 3 of 3"));
+            action(&w, "NextPage")->trigger(); // on the last page: nothing
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 3 of 3"));
+            QTest::keyClick(area, Qt::Key_Home);
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 3"));
+            QTest::keyClick(area, Qt::Key_PageUp); // before the first: nothing
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 3"));
+            QTest::keyClick(area, Qt::Key_PageDown, Qt::ControlModifier);
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 3 of 3"));
+            action(&w, "PrevPage")->trigger();
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 2 of 3"));
+            QTest::keyClick(area, Qt::Key_PageUp, Qt::ControlModifier);
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 3"));
+            action(&w, "LastPage")->trigger();
+            EXPECT_EQ(counter(&w), QStringLiteral("Page 3 of 3"));
+
+            QTest::keyClick(area, Qt::Key_Escape); // closes; ShowPreview returns
+            EXPECT_TRUE(w.isClosed());
+        },
+        [&](PreviewWindow& w) {
+            setupEnabledDuringRun = action(&w, "PrinterSetup")->isEnabled();
+            printEnabledDuringRun = action(&w, "Print")->isEnabled();
+        });
+    EXPECT_FALSE(setupEnabledDuringRun);
+    EXPECT_FALSE(printEnabledDuringRun);
+    EXPECT_TRUE(seam.shown.isEmpty()) << seam.shown.join(u'\n').toStdString();
+    // The cursor stands past its last row after the run.
+    EXPECT_EQ(cursor->RecordCount(), 60);
+}
+
+TEST_F(ReportTest, PreviewZoomFormulas) {
+    addOrders(3);
+    open();
+    drivePreview(*Report1, [&](PreviewWindow& w) {
+        w.showNormal();
+        w.resize(900, 700);
+        QApplication::processEvents();
+        const QSize area = w.pageArea()->viewport()->size();
+        const double dpi = screenDotsPerInch();
+        const double pageWidth = 210 / 25.4 * dpi, pageHeight = 297 / 25.4 * dpi;
+        const auto sheet = [&] { return w.pageArea()->widget()->size(); };
+
+        EXPECT_EQ(w.zoom(),
+                  std::lround(90 * area.width() / pageWidth)); // worked out again on resize
+        action(&w, "ZoomToFit")->trigger();
+        EXPECT_TRUE(action(&w, "ZoomToFit")->isChecked());
+        EXPECT_FALSE(action(&w, "ZoomToWidth")->isChecked());
+        const long fit = std::min(std::lround(95 * area.width() / pageWidth),
+                                  std::lround(95 * area.height() / pageHeight));
+        EXPECT_EQ(w.zoom(), fit);
+        EXPECT_EQ(sheet(), QSize(std::lround(pageWidth * fit / 100) + 4,
+                                 std::lround(pageHeight * fit / 100) + 4));
+        action(&w, "Zoom100")->trigger();
+        EXPECT_EQ(w.zoom(), 100);
+        EXPECT_EQ(sheet().width(), std::lround(pageWidth) + 4);
+        w.setZoom(1);
+        w.setZoom(2001);
+        EXPECT_EQ(w.zoom(), 100);
+        w.setZoom(2000);
+        EXPECT_EQ(w.zoom(), 2000);
+        w.resize(700, 500); // 100 % mode keeps its zoom when the area changes
+        QApplication::processEvents();
+        EXPECT_EQ(w.zoom(), 2000);
+        action(&w, "ZoomToWidth")->trigger();
+        EXPECT_EQ(w.zoom(), std::lround(90 * w.pageArea()->viewport()->width() / pageWidth));
+    });
+}
+
+TEST_F(ReportTest, PreviewShowsTheJournalAsItStandsAndOpensOnce) {
+    addOrders(2);
+    open();
+    addOrders(30); // written meanwhile through another cursor
+    EXPECT_EQ(cursor->RecordCount(), 2);
+    int previews = 0;
+    drivePreview(*Report1, [&](PreviewWindow& w) {
+        EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 2"));
+        Report1->ShowPreview(); // a second request brings this one to the front
+        for (QWidget* top : QApplication::topLevelWidgets())
+            previews += qobject_cast<PreviewWindow*>(top) && top->isVisible();
+        EXPECT_EQ(Report1->preview(), &w);
+    });
+    EXPECT_EQ(previews, 1);
+    EXPECT_EQ(cursor->RecordCount(), 32);
+
+    // Landscape kept in the report's settings applies to the next preview.
+    Report1->printerSettings().orientation = Orientation::Landscape;
+    drivePreview(*Report1, [&](PreviewWindow& w) {
+        EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 2"));
+        EXPECT_EQ(w.pages()->width, 29700);
+        EXPECT_EQ(w.pages()->pages.size(), 2u); // 16 + 16
+    });
+}
+
+TEST_F(ReportTest, ClosingThePreviewDuringTheRunStopsIt) {
+    addOrders(2000);
+    open();
+    int madeWhenClosed = -1;
+    bool closedDuringRun = false;
+    QTimer timer;
+    timer.setInterval(1);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        PreviewWindow* w = Report1->preview();
+        if (!w || w->pagesMade() < 1 || madeWhenClosed >= 0)
+            return;
+        closedDuringRun = !runFinished(w);
+        madeWhenClosed = w->pagesMade();
+        w->close();
+    });
+    timer.start();
+    Report1->ShowPreview(); // returns at once: the run stops before its next row
+    EXPECT_TRUE(closedDuringRun);
+    EXPECT_GE(madeWhenClosed, 1);
+    EXPECT_LT(madeWhenClosed, 80);
+    EXPECT_EQ(Report1->preview(), nullptr);
+}
+
+TEST_F(ReportTest, NoPrinterLeavesThePreviewUsable) {
+    qputenv("CUPS_SERVER", "/nonexistent/kavelon-no-print-server"); // no print server reachable
+    addOrders(30);
+    open();
+    ReportMessages seam;
+    drivePreview(*Report1, [&](PreviewWindow& w) {
+        EXPECT_TRUE(Report1->printerName().isEmpty());
+        action(&w, "PrinterSetup")->trigger();
+        EXPECT_EQ(seam.shown, QStringList{QStringLiteral(
+                                  "error: There is no default printer currently selected.")});
+        action(&w, "Print")->trigger(); // does nothing: no progress window, no box
+        EXPECT_EQ(seam.shown.size(), 1);
+        EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("PrintProgress")), nullptr);
+        action(&w, "NextPage")->trigger();
+        EXPECT_EQ(counter(&w), QStringLiteral("Page 2 of 2"));
+    });
+    qunsetenv("CUPS_SERVER");
+}
