@@ -90,7 +90,14 @@ struct OrderDesk {
 
     // Shows the journal ("Заказ" in the main window), runs act in it and closes it.
     void inJournal(const std::function<void()>& act) {
-        act(); // TEMP until the journal lands
+        bool done = false;
+        runWhenShown(Form2, [&] {
+            act();
+            done = true;
+            QTest::mouseClick(Form2->Button5, Qt::LeftButton); // "Закрыть"
+        });
+        QTest::mouseClick(Form1->Button1, Qt::LeftButton); // "Заказ"
+        EXPECT_TRUE(done) << "the journal did not show";
     }
 
     // In the journal: presses "Новый заказ" (or "Редактировать"), runs act in the dialog and,
@@ -106,23 +113,8 @@ struct OrderDesk {
         QTest::mouseClick(journalButton, Qt::LeftButton);
         EXPECT_TRUE(done) << "the order dialog did not show";
     }
-    void newOrder(const std::function<void()>& act) { inDialogTemp(true, act); }
-    void changeOrder(const std::function<void()>& act) { inDialogTemp(false, act); }
-    void inDialogTemp(bool insert, const std::function<void()>& act) {
-        bool done = false;
-        runWhenShown(Form3, [&] {
-            act();
-            done = true;
-            if (Form3->isVisible())
-                Form3->close();
-        });
-        if (insert)
-            Form3->ADOTable1->Insert();
-        else
-            Form3->ADOTable1->Edit();
-        showModal(Form3);
-        EXPECT_TRUE(done) << "the order dialog did not show";
-    }
+    void newOrder(const std::function<void()>& act) { inDialog(Form2->Button1, act); }
+    void changeOrder(const std::function<void()>& act) { inDialog(Form2->Button2, act); }
 
     static void runWhenShown(QWidget* window, std::function<void()> act, int triesLeft = 300) {
         QTimer::singleShot(10, [=] {

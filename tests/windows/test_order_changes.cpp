@@ -3,6 +3,8 @@
 
 #include "OrderDesk.h"
 
+#include "controls/TDBGrid.h"
+
 #include <gtest/gtest.h>
 
 using namespace kavelon;
@@ -19,6 +21,67 @@ void twoOrders(test::TempDatabase& db) {
 }
 
 } // namespace
+
+TEST(OrderChanges, EditChangesTheOrderSelectedInTheJournal) {
+    OrderDesk desk(twoOrders);
+    desk.inJournal([&] {
+        // The second order selected in the grid.
+        Form2->DBGrid1->setFocus();
+        QTest::keyClick(Form2->DBGrid1, Qt::Key_Down);
+        ASSERT_EQ(Form2->ADOTable1->RecNo(), 2);
+        desk.changeOrder([&] {
+            EXPECT_EQ(Form3->ADOTable1->State(), dsEdit);
+            EXPECT_EQ(Form3->DBLookupComboBox1->Text(), QStringLiteral("Клин"));
+            EXPECT_EQ(Form3->DBLookupComboBox4->Text(), QStringLiteral("КамАЗ"));
+            EXPECT_EQ(Form3->DBEdit1->text(), QStringLiteral("200"));
+            EXPECT_EQ(Form3->DBEdit2->text(), QStringLiteral("80"));
+            EXPECT_EQ(Form3->DBEdit3->text(), QStringLiteral("7"));
+            // Its own date, its time of day dropped.
+            EXPECT_EQ(Form3->DateEdit1->text(), QStringLiteral("07.02.2025"));
+            OrderDesk::typeWeight(QStringLiteral("250"));
+            OrderDesk::pick(Form3->DBLookupComboBox1, 2); // Дмитров, 45 km
+            OrderDesk::pressOk();
+            EXPECT_FALSE(Form3->isVisible());
+        });
+        // Back to the first order: its own date, not the one last typed.
+        Form2->DBGrid1->setFocus();
+        QTest::keyClick(Form2->DBGrid1, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(Form2->DBGrid1, Qt::Key_Up);
+        desk.changeOrder([&] {
+            EXPECT_EQ(Form3->DBLookupComboBox1->Text(), QStringLiteral("Тверь"));
+            EXPECT_EQ(Form3->DateEdit1->text(), QStringLiteral("05.01.2025"));
+            OrderDesk::pressCancel();
+        });
+    });
+    EXPECT_TRUE(desk.errorTexts().isEmpty()) << desk.errorTexts().join(u'\n').toStdString();
+    ASSERT_EQ(desk.orders().size(), 2);
+    EXPECT_EQ(desk.orders()[0], (QStringList{"2025-01-05 00:00:00", "Тверь", "ООО Ива",
+                                             "Иванов И.И.", "ГАЗель", "100", "360"}));
+    EXPECT_EQ(desk.orders()[1], (QStringList{"2025-02-07 00:00:00", "Дмитров", "ЗАО Дуб",
+                                             "Петров П.П.", "КамАЗ", "250", "315"}));
+}
+
+TEST(OrderChanges, EditWithNothingSelectedStartsANewOrder) {
+    OrderDesk desk;
+    desk.inJournal([&] {
+        desk.changeOrder([&] {
+            EXPECT_EQ(Form3->ADOTable1->State(), dsInsert);
+            OrderDesk::fillOrder(QStringLiteral("10032025"), QStringLiteral("500"));
+            OrderDesk::pressOk();
+        });
+        // A search that matches nothing: "Редактировать" is "Новый заказ" again.
+        test::typeText(Form2->Edit1, QStringLiteral("нет такого"));
+        ASSERT_EQ(Form2->ADOTable1->RecordCount(), 0);
+        desk.changeOrder([&] {
+            EXPECT_EQ(Form3->ADOTable1->State(), dsInsert);
+            EXPECT_EQ(Form3->DateEdit1->text(), QStringLiteral("10.03.2025"));
+            OrderDesk::fillOrder(QStringLiteral("11032025"), QStringLiteral("7"));
+            OrderDesk::pressOk();
+        });
+    });
+    ASSERT_EQ(desk.orders().size(), 2);
+    EXPECT_EQ(desk.orders()[1][0], QStringLiteral("2025-03-11 00:00:00"));
+}
 
 TEST(OrderChanges, AnOrderWithoutDateOrWithAVanishedSettlementMustBeCompleted) {
     OrderDesk desk([](test::TempDatabase& db) {
