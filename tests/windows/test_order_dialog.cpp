@@ -120,6 +120,12 @@ TEST(OrderDialog, OkStoresTheSumOfDistanceTimesTariff) {
             EXPECT_EQ(Form3->DBEdit2->text(), QStringLiteral("120"));
             EXPECT_EQ(Form3->DBEdit3->text(), QStringLiteral("3"));
             EXPECT_EQ(Form3->DBLookupComboBox4->Text(), QStringLiteral("ГАЗель"));
+            // The vehicle list is as wide as the box and shows the make alone, no plate.
+            QTest::keyClick(Form3->DBLookupComboBox4, Qt::Key_Down, Qt::AltModifier);
+            EXPECT_EQ(Form3->DBLookupComboBox4->list()->width(), 145);
+            EXPECT_EQ(Form3->DBLookupComboBox4->list()->columnEdges().size(), 2u);
+            QTest::keyClick(Form3->DBLookupComboBox4->list(), Qt::Key_Escape);
+            EXPECT_EQ(Form3->DBEdit3->text(), QStringLiteral("3"));
             OrderDesk::pressOk();
             EXPECT_FALSE(Form3->isVisible());
         });
