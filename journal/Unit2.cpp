@@ -143,8 +143,23 @@ void TForm2::Button1Click() {
     showModal(Form3);
 }
 
+// Changes the order selected in the grid, as the dialog's own cursor reads it from the file
+// now; with no order selected it is a new order.
 void TForm2::Button2Click() {
-    Form3->ADOTable1->Edit();
+    if (ADOTable1->State() == dsEdit || ADOTable1->State() == dsInsert)
+        ADOTable1->CheckBrowseMode();
+    TableCursor& orders = *Form3->ADOTable1;
+    orders.Requery();
+    if (ADOTable1->IsEmpty()) {
+        orders.Insert();
+    } else if (orders.Locate(QStringLiteral("ID"),
+                             ADOTable1->FieldByName(QStringLiteral("ID")).value())) {
+        orders.Edit();
+    } else {
+        // Deleted meanwhile through another cursor: the journal shows what is left.
+        ADOTable1->Requery();
+        return;
+    }
     showModal(Form3);
 }
 
