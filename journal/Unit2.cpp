@@ -4,6 +4,7 @@
 #include "controls/Guard.h"
 #include "controls/ModalShowing.h"
 #include "controls/Opening.h"
+#include "controls/PendingRow.h"
 #include "controls/TDBGrid.h"
 #include "controls/TDataSource.h"
 #include "controls/TRadioGroup.h"
@@ -223,17 +224,10 @@ void TForm2::ApplySort() {
     ADOTable1->setSort(QStringLiteral("[") + column + QStringLiteral("]") + order);
 }
 
-// A row left in editing in the grid is finished as any move would finish it: posted when changed,
-// dropped when untouched. If it cannot be posted the window stays, so the change is not lost.
+// A row left in editing in the grid is finished as any move would finish it; if it cannot be
+// posted the window stays, so the change is not lost.
 void TForm2::closeEvent(QCloseEvent* event) {
-    bool finished = false;
-    guard([&] {
-        const DataSetState state = ADOTable1->State();
-        if (!programEnding() && (state == dsEdit || state == dsInsert))
-            ADOTable1->CheckBrowseMode();
-        finished = true;
-    });
-    if (finished)
+    if (finishRowOnClosing(*ADOTable1))
         event->accept();
     else
         event->ignore();

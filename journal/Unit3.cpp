@@ -6,6 +6,7 @@
 #include "controls/Guard.h"
 #include "controls/Messages.h"
 #include "controls/Opening.h"
+#include "controls/PendingRow.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
 #include "journal/Unit2.h"
@@ -219,13 +220,8 @@ void TForm3::closeEvent(QCloseEvent* event) {
 // Lists added to or changed through the reference windows since the last showing are read
 // again, and an order opened for a change shows its own departure date.
 void TForm3::FormShow() {
-    for (TableCursor* list : {ADOTable2.get(), ADOTable3.get(), ADOTable4.get(), ADOTable5.get()})
-        if (list->Active())
-            list->Requery();
-    // Setting the key field again makes each box locate the order's value in its fresh list.
-    for (TDBLookupComboBox* box :
-         {DBLookupComboBox1, DBLookupComboBox2, DBLookupComboBox3, DBLookupComboBox4})
-        box->setKeyField(box->KeyField());
+    rereadLookupLists({ADOTable2.get(), ADOTable3.get(), ADOTable4.get(), ADOTable5.get()},
+                      {DBLookupComboBox1, DBLookupComboBox2, DBLookupComboBox3, DBLookupComboBox4});
     if (ADOTable1->State() == dsEdit) {
         const Field& departure = ADOTable1->FieldByName(QStringLiteral("Отправка"));
         DateEdit1->setDate(departure.IsNull() ? QDate() : departure.AsDateTime().date());
@@ -234,8 +230,7 @@ void TForm3::FormShow() {
 
 // The close box does what "Отмена" does: an abandoned row is never stored later by accident.
 void TForm3::FormClose() {
-    if (ADOTable1->State() == dsInsert || ADOTable1->State() == dsEdit)
-        ADOTable1->Cancel();
+    dropRowOnClosing(*ADOTable1);
 }
 
 bool TForm3::listsStandOnTheOrder() {

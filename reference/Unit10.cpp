@@ -1,19 +1,43 @@
 #include "reference/Unit10.h"
 
 #include "controls/FormSetup.h"
-#include "controls/Opening.h"
-#include "shell/Unit1.h"
+#include "reference/Unit9.h"
 
 using namespace kavelon;
 
 TForm10* Form10 = nullptr;
 
-TForm10::TForm10()
-    : ADOTable1(tableCursor(QStringLiteral("ADOTable1"), Form1->ADOConnection1.get(),
-                            schema::vehiclesTable)) {
-    setUpForm(this, QStringLiteral("Form10"), QStringLiteral("Добавить транспортное средство"),
-              {449, 286});
-    openAtStart(*ADOTable1);
+namespace {
+
+EntryLayout design() {
+    return {"Form10",
+            QStringLiteral("Добавить транспортное средство"),
+            schema::vehiclesTable,
+            {449, 286},
+            pixelFont(QStringLiteral("Georgia"), 13, true),
+            {{QStringLiteral("Марка"), {48, 40}, QStringLiteral("Марка"), {256, 32, 137, 21}},
+             {QStringLiteral("Госномер"), {48, 80}, QStringLiteral("Госномер"), {256, 77, 137, 21}},
+             {QStringLiteral("Грузоподъёмность (кг)"),
+              {48, 120},
+              QStringLiteral("Грузоподъёмность (кг)"),
+              {256, 118, 137, 21}},
+             {QStringLiteral("Расход (л/100км)"),
+              {48, 160},
+              QStringLiteral("Расход (л/100км)"),
+              {256, 157, 137, 21}},
+             {QStringLiteral("Цена перевозки 1кг/1км"),
+              {48, 200},
+              QStringLiteral("Цена перев 1кг/1км"),
+              {257, 196, 136, 21}}},
+            {136, 248, 75, 25},
+            {232, 248, 75, 25},
+            true};
 }
 
-TForm10::~TForm10() = default;
+} // namespace
+
+TForm10::TForm10() : LabelledEntryDialog(design()) {}
+
+kavelon::TableCursor& TForm10::listCursor() const {
+    return *Form9->ADOTable1;
+}

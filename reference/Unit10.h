@@ -1,18 +1,15 @@
 #pragma once
 // TForm10, "Добавить транспортное средство": the dialog that adds a vehicle.
 
-#include "data/TableCursor.h"
+#include "reference/ReferenceEntryDialog.h"
 
-#include <QWidget>
-#include <memory>
-
-class TForm10 : public QWidget {
+class TForm10 : public LabelledEntryDialog {
     Q_OBJECT
 public:
     TForm10();
-    ~TForm10() override;
 
-    const std::unique_ptr<kavelon::TableCursor> ADOTable1;
+protected:
+    kavelon::TableCursor& listCursor() const override;
 };
 
 extern TForm10* Form10;

@@ -1,18 +1,29 @@
 #include "reference/Unit11.h"
 
-#include "controls/FormSetup.h"
-#include "controls/Opening.h"
-#include "shell/Unit1.h"
+#include "reference/Unit12.h"
 
 using namespace kavelon;
 
 TForm11* Form11 = nullptr;
 
-TForm11::TForm11()
-    : ADOTable1(tableCursor(QStringLiteral("ADOTable1"), Form1->ADOConnection1.get(),
-                            schema::driversTable, schema::drivers().columns)) {
-    setUpForm(this, QStringLiteral("Form11"), QStringLiteral("Водители"), {758, 316});
-    openAtStart(*ADOTable1);
-}
+namespace {
 
-TForm11::~TForm11() = default;
+const ListLayout design{"Form11",
+                        QStringLiteral("Водители"),
+                        schema::driversTable,
+                        &schema::drivers,
+                        {758, 316},
+                        QRect(),
+                        249,
+                        65,
+                        24,
+                        {{32, 75}, {120, 99}, {232, 75}, {320, 75}},
+                        false};
+
+} // namespace
+
+TForm11::TForm11() : ReferenceListWindow(design) {}
+
+ReferenceEntryDialog* TForm11::entryDialog() const {
+    return Form12;
+}

@@ -1,18 +1,15 @@
 #pragma once
 // TForm11, "Водители": the list of drivers.
 
-#include "data/TableCursor.h"
+#include "reference/ReferenceListWindow.h"
 
-#include <QWidget>
-#include <memory>
-
-class TForm11 : public QWidget {
+class TForm11 : public ReferenceListWindow {
     Q_OBJECT
 public:
     TForm11();
-    ~TForm11() override;
 
-    const std::unique_ptr<kavelon::TableCursor> ADOTable1;
+protected:
+    ReferenceEntryDialog* entryDialog() const override;
 };
 
 extern TForm11* Form11;

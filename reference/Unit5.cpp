@@ -1,18 +1,29 @@
 #include "reference/Unit5.h"
 
-#include "controls/FormSetup.h"
-#include "controls/Opening.h"
-#include "shell/Unit1.h"
+#include "reference/Unit6.h"
 
 using namespace kavelon;
 
 TForm5* Form5 = nullptr;
 
-TForm5::TForm5()
-    : ADOTable1(tableCursor(QStringLiteral("ADOTable1"), Form1->ADOConnection1.get(),
-                            schema::clientsTable, schema::clients().columns)) {
-    setUpForm(this, QStringLiteral("Form5"), QStringLiteral("Клиенты"), {701, 355});
-    openAtStart(*ADOTable1);
-}
+namespace {
 
-TForm5::~TForm5() = default;
+const ListLayout design{"Form5",
+                        QStringLiteral("Клиенты"),
+                        schema::clientsTable,
+                        &schema::clients,
+                        {701, 355},
+                        QRect(0, 0, 833, 249),
+                        249,
+                        105,
+                        16,
+                        {{24, 75}, {110, 113}, {232, 75}, {320, 75}},
+                        true};
+
+} // namespace
+
+TForm5::TForm5() : ReferenceListWindow(design) {}
+
+ReferenceEntryDialog* TForm5::entryDialog() const {
+    return Form6;
+}

@@ -1,18 +1,16 @@
 #pragma once
-// TForm5, "Клиенты": the list of customers.
+// TForm5, "Клиенты": the list of customers. Its grid is wider than the window: the right part, with
+// the vertical scroll bar, lies outside and is not seen.
 
-#include "data/TableCursor.h"
+#include "reference/ReferenceListWindow.h"
 
-#include <QWidget>
-#include <memory>
-
-class TForm5 : public QWidget {
+class TForm5 : public ReferenceListWindow {
     Q_OBJECT
 public:
     TForm5();
-    ~TForm5() override;
 
-    const std::unique_ptr<kavelon::TableCursor> ADOTable1;
+protected:
+    ReferenceEntryDialog* entryDialog() const override;
 };
 
 extern TForm5* Form5;

@@ -1,18 +1,15 @@
 #pragma once
 // TForm6, "Добавить клиента": the dialog that adds a customer.
 
-#include "data/TableCursor.h"
+#include "reference/ReferenceEntryDialog.h"
 
-#include <QWidget>
-#include <memory>
-
-class TForm6 : public QWidget {
+class TForm6 : public LabelledEntryDialog {
     Q_OBJECT
 public:
     TForm6();
-    ~TForm6() override;
 
-    const std::unique_ptr<kavelon::TableCursor> ADOTable1;
+protected:
+    kavelon::TableCursor& listCursor() const override;
 };
 
 extern TForm6* Form6;

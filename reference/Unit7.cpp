@@ -1,18 +1,29 @@
 #include "reference/Unit7.h"
 
-#include "controls/FormSetup.h"
-#include "controls/Opening.h"
-#include "shell/Unit1.h"
+#include "reference/Unit8.h"
 
 using namespace kavelon;
 
 TForm7* Form7 = nullptr;
 
-TForm7::TForm7()
-    : ADOTable1(tableCursor(QStringLiteral("ADOTable1"), Form1->ADOConnection1.get(),
-                            schema::settlementsTable, schema::settlements().columns)) {
-    setUpForm(this, QStringLiteral("Form7"), QStringLiteral("Населённые пункты"), {530, 447});
-    openAtStart(*ADOTable1);
-}
+namespace {
 
-TForm7::~TForm7() = default;
+const ListLayout design{"Form7",
+                        QStringLiteral("Населённые пункты"),
+                        schema::settlementsTable,
+                        &schema::settlements,
+                        {530, 447},
+                        QRect(),
+                        337,
+                        109,
+                        24,
+                        {{40, 75}, {128, 113}, {256, 75}, {344, 75}},
+                        true};
+
+} // namespace
+
+TForm7::TForm7() : ReferenceListWindow(design) {}
+
+ReferenceEntryDialog* TForm7::entryDialog() const {
+    return Form8;
+}

@@ -1,18 +1,15 @@
 #pragma once
 // TForm7, "Населённые пункты": the list of settlements.
 
-#include "data/TableCursor.h"
+#include "reference/ReferenceListWindow.h"
 
-#include <QWidget>
-#include <memory>
-
-class TForm7 : public QWidget {
+class TForm7 : public ReferenceListWindow {
     Q_OBJECT
 public:
     TForm7();
-    ~TForm7() override;
 
-    const std::unique_ptr<kavelon::TableCursor> ADOTable1;
+protected:
+    ReferenceEntryDialog* entryDialog() const override;
 };
 
 extern TForm7* Form7;

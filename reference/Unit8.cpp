@@ -1,19 +1,37 @@
 #include "reference/Unit8.h"
 
 #include "controls/FormSetup.h"
-#include "controls/Opening.h"
-#include "shell/Unit1.h"
+#include "reference/Unit7.h"
 
 using namespace kavelon;
 
 TForm8* Form8 = nullptr;
 
-TForm8::TForm8()
-    : ADOTable1(tableCursor(QStringLiteral("ADOTable1"), Form1->ADOConnection1.get(),
-                            schema::settlementsTable)) {
-    setUpForm(this, QStringLiteral("Form8"), QStringLiteral("Добавить населённый пункт"),
-              {420, 182});
-    openAtStart(*ADOTable1);
+namespace {
+
+EntryLayout design() {
+    return {"Form8",
+            QStringLiteral("Добавить населённый пункт"),
+            schema::settlementsTable,
+            {420, 182},
+            pixelFont(QStringLiteral("Georgia"), 13, false),
+            {{QStringLiteral("Наименование"),
+              {35, 34},
+              QStringLiteral("Наименование"),
+              {168, 32, 161, 21}},
+             {QStringLiteral("Растояние до НП"),
+              {35, 77},
+              QStringLiteral("Растояние до НП"),
+              {167, 73, 162, 21}}},
+            {136, 136, 75, 25},
+            {232, 136, 75, 25},
+            true};
 }
 
-TForm8::~TForm8() = default;
+} // namespace
+
+TForm8::TForm8() : LabelledEntryDialog(design()) {}
+
+kavelon::TableCursor& TForm8::listCursor() const {
+    return *Form7->ADOTable1;
+}

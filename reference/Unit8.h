@@ -1,18 +1,15 @@
 #pragma once
 // TForm8, "Добавить населённый пункт": the dialog that adds a settlement.
 
-#include "data/TableCursor.h"
+#include "reference/ReferenceEntryDialog.h"
 
-#include <QWidget>
-#include <memory>
-
-class TForm8 : public QWidget {
+class TForm8 : public LabelledEntryDialog {
     Q_OBJECT
 public:
     TForm8();
-    ~TForm8() override;
 
-    const std::unique_ptr<kavelon::TableCursor> ADOTable1;
+protected:
+    kavelon::TableCursor& listCursor() const override;
 };
 
 extern TForm8* Form8;

@@ -1,18 +1,29 @@
 #include "reference/Unit9.h"
 
-#include "controls/FormSetup.h"
-#include "controls/Opening.h"
-#include "shell/Unit1.h"
+#include "reference/Unit10.h"
 
 using namespace kavelon;
 
 TForm9* Form9 = nullptr;
 
-TForm9::TForm9()
-    : ADOTable1(tableCursor(QStringLiteral("ADOTable1"), Form1->ADOConnection1.get(),
-                            schema::vehiclesTable, schema::vehicles().columns)) {
-    setUpForm(this, QStringLiteral("Form9"), QStringLiteral("Транспортные средства"), {694, 339});
-    openAtStart(*ADOTable1);
-}
+namespace {
 
-TForm9::~TForm9() = default;
+const ListLayout design{"Form9",
+                        QStringLiteral("Транспортные средства"),
+                        schema::vehiclesTable,
+                        &schema::vehicles,
+                        {694, 339},
+                        QRect(),
+                        281,
+                        57,
+                        16,
+                        {{24, 75}, {112, 107}, {232, 75}, {320, 75}},
+                        true};
+
+} // namespace
+
+TForm9::TForm9() : ReferenceListWindow(design) {}
+
+ReferenceEntryDialog* TForm9::entryDialog() const {
+    return Form10;
+}

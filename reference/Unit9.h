@@ -1,18 +1,15 @@
 #pragma once
 // TForm9, "Транспортные средства": the list of vehicles.
 
-#include "data/TableCursor.h"
+#include "reference/ReferenceListWindow.h"
 
-#include <QWidget>
-#include <memory>
-
-class TForm9 : public QWidget {
+class TForm9 : public ReferenceListWindow {
     Q_OBJECT
 public:
     TForm9();
-    ~TForm9() override;
 
-    const std::unique_ptr<kavelon::TableCursor> ADOTable1;
+protected:
+    ReferenceEntryDialog* entryDialog() const override;
 };
 
 extern TForm9* Form9;
