@@ -125,6 +125,47 @@ TEST_F(ReferenceTest, DeleteOnAnEmptyListShowsTheCursorsError) {
         << errors()[0].toStdString();
 }
 
+TEST_F(ReferenceTest, DeleteDropsANewRowAndDeletesTheRowInEditing) {
+    inList(Form7, [&] {
+        EXPECT_TRUE(Form7->DBGrid1->isAncestorOf(QApplication::focusWidget()) ||
+                    QApplication::focusWidget() == Form7->DBGrid1);
+        click(Form7->Button2); // an empty list: a new row
+        EXPECT_EQ(Form7->ADOTable1->State(), dsInsert);
+        click(Form7->Button3);
+        EXPECT_EQ(Form7->ADOTable1->State(), dsBrowse);
+    });
+    seed(Form7, QStringLiteral("INSERT INTO \"Населённые пункты\" VALUES ('Тверь', 120), "
+                               "('Клин', 80)"));
+    inList(Form7, [&] {
+        click(Form7->Button2);
+        click(Form7->Button3);
+        EXPECT_EQ(Form7->ADOTable1->State(), dsBrowse);
+        EXPECT_EQ(Form7->ADOTable1->RecordCount(), 1);
+    });
+    EXPECT_EQ(inFile(QStringLiteral("SELECT \"Наименование\" FROM \"Населённые пункты\"")),
+              QStringList{"Клин"});
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+// A row that cannot be stored keeps the window open, with the reason in the error box.
+TEST_F(ReferenceTest, ClosingWithARowThatCannotBeStoredKeepsTheListOpen) {
+    seed(Form7, QStringLiteral("INSERT INTO \"Населённые пункты\" VALUES ('Тверь', 120)"));
+    inList(Form7, [&] {
+        TDBGrid* grid = Form7->DBGrid1;
+        clickCell(grid, 0, 1);
+        typeInGrid(grid, QStringLiteral("-"));
+        Form7->close(); // the close box
+        EXPECT_TRUE(Form7->isVisible());
+        ASSERT_EQ(errors().size(), 1);
+        EXPECT_TRUE(errors()[0].contains(QStringLiteral("Растояние до НП")));
+        keyInGrid(grid, Qt::Key_Escape);
+        keyInGrid(grid, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(Form7->isVisible());
+    EXPECT_EQ(inFile(QStringLiteral("SELECT \"Растояние до НП\" FROM \"Населённые пункты\"")),
+              QStringList{"120"});
+}
+
 TEST_F(ReferenceTest, RowsChangeInTheGridWithOrWithoutEditAndClosingKeepsTheChange) {
     seed(Form7, QStringLiteral("INSERT INTO \"Населённые пункты\" VALUES ('Тверь', 120), "
                                "('Клин', 80), ('Дмитров', 45)"));
