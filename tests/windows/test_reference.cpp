@@ -115,6 +115,14 @@ TEST_F(ReferenceTest, ListsAndDialogsAreLaidOutAsDesigned) {
     EXPECT_EQ(Form12->Button2->geometry(), QRect(256, 296, 97, 25));
     EXPECT_FALSE(Form12->CheckBox1->isChecked());
     EXPECT_FALSE(Form6->Button1->isDefault() || Form6->Button1->autoDefault());
+
+    // The tab order: edits, "Добавить", "Отмена"; in the driver dialog the box after "Добавить".
+    EXPECT_EQ(Form6->DBEdit4->nextInFocusChain(), Form6->Button1);
+    EXPECT_EQ(Form6->Button1->nextInFocusChain(), Form6->Button2);
+    EXPECT_EQ(Form12->DBEdit4->nextInFocusChain(), Form12->DBLookupComboBox1);
+    EXPECT_EQ(Form12->Button1->nextInFocusChain(), Form12->CheckBox1);
+    EXPECT_EQ(Form12->CheckBox1->nextInFocusChain(), Form12->Button2);
+    EXPECT_EQ(Form9->Button3->nextInFocusChain(), Form9->Button4);
 }
 
 TEST_F(ReferenceTest, DeleteOnAnEmptyListShowsTheCursorsError) {
