@@ -28,10 +28,17 @@ std::unique_ptr<TDataSource> dataSource(TableCursor* cursor) {
 namespace entry {
 
 QLabel* label(QWidget* parent, const QString& name, const QString& caption, QPoint at,
-              const QFont& font) {
+              const QFont& font, int room) {
     auto* l = new QLabel(caption, parent);
     l->setObjectName(name);
     l->setFont(font);
+    for (const int stretch : {int(QFont::SemiCondensed), int(QFont::Condensed)}) {
+        if (room <= 0 || l->sizeHint().width() <= room)
+            break;
+        QFont narrower = font;
+        narrower.setStretch(stretch);
+        l->setFont(narrower);
+    }
     l->move(at);
     l->adjustSize();
     return l;
@@ -104,8 +111,9 @@ LabelledEntryDialog::LabelledEntryDialog(const EntryLayout& layout)
     TDBEdit** edits[] = {&DBEdit1, &DBEdit2, &DBEdit3, &DBEdit4, &DBEdit5};
     for (std::size_t i = 0; i < layout.rows.size() && i < std::size(labels); ++i) {
         const EntryRow& row = layout.rows[i];
-        *labels[i] = entry::label(this, QStringLiteral("Label%1").arg(i + 1), row.label,
-                                  row.labelAt, layout.labelFont);
+        *labels[i] =
+            entry::label(this, QStringLiteral("Label%1").arg(i + 1), row.label, row.labelAt,
+                         layout.labelFont, row.edit.x() - row.labelAt.x() - 4);
         *edits[i] = entry::dbEdit(this, QStringLiteral("DBEdit%1").arg(i + 1), row.edit,
                                   DataSource1.get(), row.field);
         edits_.push_back(*edits[i]);

@@ -90,8 +90,10 @@ private:
 
 // Helpers the dialogs build their controls with.
 namespace entry {
+// A label sized to its text; one wider than room (when given) is set narrower, so that the face
+// standing in for the designed one does not run into the control beside it.
 QLabel* label(QWidget* parent, const QString& name, const QString& caption, QPoint at,
-              const QFont& font);
+              const QFont& font, int room = 0);
 kavelon::TDBEdit* dbEdit(QWidget* parent, const QString& name, QRect geometry,
                          kavelon::TDataSource* source, const QString& field);
 } // namespace entry

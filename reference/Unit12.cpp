@@ -46,14 +46,15 @@ TForm12::~TForm12() {
 
 void TForm12::setUpComponents() {
     const QFont labels = pixelFont(QStringLiteral("Georgia"), 16, true);
+    constexpr int roomBeforeEdits = 264 - 64 - 4;
     Label1 = entry::label(this, QStringLiteral("Label1"), QStringLiteral("ФИО"), {64, 48}, labels);
     Label2 = entry::label(this, QStringLiteral("Label2"), QStringLiteral("№ ВУ"), {64, 88}, labels);
     Label4 = entry::label(this, QStringLiteral("Label4"), QStringLiteral("Адрес прописки"),
-                          {64, 168}, labels);
+                          {64, 168}, labels, roomBeforeEdits);
     Label3 = entry::label(this, QStringLiteral("Label3"), QStringLiteral("Контактный телефон"),
-                          {64, 208}, labels);
+                          {64, 208}, labels, roomBeforeEdits);
     Label5 = entry::label(this, QStringLiteral("Label5"), QStringLiteral("Автомобиль"), {64, 248},
-                          labels);
+                          labels, roomBeforeEdits);
 
     TDataSource* source = DataSource1.get();
     DBEdit1 = entry::dbEdit(this, QStringLiteral("DBEdit1"), {136, 48, 185, 21}, source,

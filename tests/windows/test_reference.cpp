@@ -114,6 +114,9 @@ TEST_F(ReferenceTest, ListsAndDialogsAreLaidOutAsDesigned) {
     EXPECT_EQ(Form12->CheckBox1->geometry(), QRect(160, 128, 113, 17));
     EXPECT_EQ(Form12->Button2->geometry(), QRect(256, 296, 97, 25));
     EXPECT_FALSE(Form12->CheckBox1->isChecked());
+    // Each label of the driver dialog ends before its edit begins.
+    for (QLabel* l : {Form12->Label3, Form12->Label4, Form12->Label5})
+        EXPECT_LT(l->geometry().right(), 264) << l->text().toStdString();
     EXPECT_FALSE(Form6->Button1->isDefault() || Form6->Button1->autoDefault());
 
     // The tab order: edits, "Добавить", "Отмена"; in the driver dialog the box after "Добавить".
@@ -286,6 +289,9 @@ TEST_F(ReferenceTest, DriverIsSavedUncheckedAndTheBoxKeepsItsState) {
         inDialog(Form11, Form12, [&] { click(Form12->Button1); }); // every field empty
         inDialog(Form11, Form12, [&] {
             EXPECT_FALSE(Form12->CheckBox1->isChecked());
+            // Each label of the driver dialog ends before its edit begins.
+            for (QLabel* l : {Form12->Label3, Form12->Label4, Form12->Label5})
+                EXPECT_LT(l->geometry().right(), 264) << l->text().toStdString();
             click(Form12->CheckBox1);
             fill(Form12->DBEdit1, QStringLiteral("Орлов"));
             click(Form12->Button1);
