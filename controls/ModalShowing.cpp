@@ -1,5 +1,7 @@
 #include "controls/ModalShowing.h"
 
+#include "controls/WindowHints.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -180,9 +182,12 @@ void showModal(QWidget* window) {
     QEventLoop loop;
     HideWatcher watcher(loop);
     window->installEventFilter(&watcher);
+    QWidget* owner = shown.empty() ? mainWindow.data() : shown.back().data();
+    hintModalTo(window, owner);
     shown.emplace_back(window);
 
     showInFront(window);
+    hintOwnerOfShown(window, owner);
     if (window->isVisible() && !ending)
         loop.exec(QEventLoop::DialogExec);
 
