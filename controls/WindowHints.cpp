@@ -1,6 +1,8 @@
 #include "controls/WindowHints.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QThread>
 #include <QWidget>
 #include <QWindow>
 #include <qguiapplication_platform.h>
@@ -53,7 +55,63 @@ xcb_connection_t* x11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
+std::vector<uint32_t> property32(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
+                                 xcb_atom_t type) {
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, window, name, type, 0, 1024), nullptr),
+        &std::free);
+    if (!reply || reply->format != 32 || reply->type != type)
+        return {};
+    const auto* values = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+bool managerAnswersFrameRequests(xcb_connection_t* connection, xcb_window_t root) {
+    const auto supported =
+        property32(connection, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    return std::find(supported.begin(), supported.end(), request) != supported.end() &&
+           !property32(connection, root, atom(connection, "_NET_SUPPORTING_WM_CHECK"),
+                       XCB_ATOM_WINDOW)
+                .empty();
+}
+
 } // namespace
+
+QMargins frameBeforeMapping(QWidget* window) {
+    xcb_connection_t* connection = x11Connection();
+    if (!connection || !window || window->isVisible())
+        return {};
+    window->winId();
+    const QWindow* handle = window->windowHandle();
+    if (!handle)
+        return {};
+    const auto id = static_cast<xcb_window_t>(handle->winId());
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    if (!managerAnswersFrameRequests(connection, root))
+        return {};
+    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+    xcb_delete_property(connection, id, extents);
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = id;
+    event.type = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection);
+    // The manager answers at once; a manager that does not is not waited for long.
+    QDeadlineTimer deadline(500);
+    do {
+        const auto values = property32(connection, id, extents, XCB_ATOM_CARDINAL);
+        if (values.size() == 4)
+            return QMargins(int(values[0]), int(values[2]), int(values[1]), int(values[3]));
+        QThread::msleep(2);
+    } while (!deadline.hasExpired());
+    return {};
+}
 
 void hintModalTo(QWidget* window, QWidget* owner) {
     if (!window || !window->isWindow() || window->isVisible() || !x11Connection())

@@ -3,6 +3,8 @@
 // (transient for its owner) and that it is modal. The program blocks its other windows itself
 // (see ModalShowing.h), so Qt's own modality, which would give these hints, is not used.
 
+#include <QMargins>
+
 class QWidget;
 
 namespace kavelon {
@@ -15,5 +17,9 @@ void hintModalTo(QWidget* window, QWidget* owner);
 // kind, and clears it at mapping for the others; the program's windows are ordinary windows
 // (they keep their minimise box), so the owner is named once the window is mapped.
 void hintOwnerOfShown(QWidget* window, QWidget* owner);
+
+// The frame the window manager will put around the window, asked for before the window is first
+// mapped, so that the window can be placed by its frame; empty when no manager says.
+QMargins frameBeforeMapping(QWidget* window);
 
 } // namespace kavelon
