@@ -38,13 +38,15 @@ protected:
         program = std::make_unique<QProcess>();
         QProcessEnvironment env = desktop.environment();
         env.insert(QStringLiteral("KAVELON_BOXES_TO_STDERR"), QStringLiteral("1"));
+        env.insert(QStringLiteral("KAVELON_REPORT_FOCUS"), QStringLiteral("1"));
+        said.clear();
         program->setProcessEnvironment(env);
         program->setWorkingDirectory(database.folder());
         program->start(QStringLiteral(KAVELON_BUILD_DIR "/Kavelon"), {});
         if (!program->waitForStarted(60000))
             return 0;
         const XWindow main = shown(QStringLiteral("Главная"));
-        if (main && !waitFor([&] { return desktop.activeWindow() == main; }))
+        if (main && !active(main))
             return 0;
         return main;
     }
@@ -66,8 +68,22 @@ protected:
         });
     }
 
+    // Active for the manager, and the program's keys go to it: only then is typing safe.
     bool active(XWindow window) {
-        return waitFor([&] { return desktop.activeWindow() == window; });
+        const QString title = desktop.title(window);
+        return waitFor([&] {
+            said += program->readAllStandardError();
+            const qsizetype last = said.lastIndexOf("[focus] ");
+            const QByteArray focus =
+                last < 0 ? QByteArray() : said.mid(last + 8, said.indexOf('\n', last) - last - 8);
+            return desktop.activeWindow() == window && said.endsWith('\n') &&
+                   QString::fromUtf8(focus) == title;
+        });
+    }
+
+    QString errors() {
+        said += program->readAllStandardError();
+        return QString::fromUtf8(said);
     }
 
     // Above `lower` in the manager's stacking order.
@@ -105,16 +121,15 @@ protected:
     DesktopSession desktop;
     TempDatabase database;
     std::unique_ptr<QProcess> program;
+    QByteArray said; // the program's error stream so far
 };
 
 TEST_F(Desktop, TheProgramStartsAndEndsNormallyEveryTime) {
     for (int run = 0; run < 25; ++run) {
         const XWindow main = start();
-        ASSERT_NE(main, 0u) << "run " << run << ": "
-                            << program->readAllStandardError().toStdString();
+        ASSERT_NE(main, 0u) << "run " << run << ": " << errors().toStdString();
         program->terminate();
-        ASSERT_TRUE(endsWithExitCodeZero())
-            << "run " << run << ": " << program->readAllStandardError().toStdString();
+        ASSERT_TRUE(endsWithExitCodeZero()) << "run " << run << ": " << errors().toStdString();
     }
 }
 
@@ -194,9 +209,33 @@ TEST_F(Desktop, CloseBoxesCloseEachWindowAndTheMainOneEndsTheProgram) {
     ASSERT_TRUE(gone(journal));
     EXPECT_TRUE(active(main));
     desktop.closeBox(main);
-    EXPECT_TRUE(endsWithExitCodeZero()) << program->readAllStandardError().toStdString();
+    EXPECT_TRUE(endsWithExitCodeZero()) << errors().toStdString();
     EXPECT_TRUE(database.query(QStringLiteral("SELECT count(*) FROM \"Журнал\"")) ==
                 QStringList{QStringLiteral("0")});
+}
+
+TEST_F(Desktop, EachListWindowIsModalCentredAndClosesWithItsCloseBox) {
+    // In the main window's tab order after "Заказ".
+    const QString lists[] = {QStringLiteral("Водители"), QStringLiteral("Населённые пункты"),
+                             QStringLiteral("Транспортные средства"), QStringLiteral("Клиенты")};
+    for (int k = 0; k < 4; ++k) {
+        const XWindow main = start();
+        ASSERT_NE(main, 0u);
+        for (int tab = 0; tab <= k; ++tab)
+            desktop.key(QStringLiteral("Tab"));
+        desktop.key(QStringLiteral("space"));
+        const XWindow list = shown(lists[k]);
+        ASSERT_NE(list, 0u) << lists[k].toStdString();
+        EXPECT_EQ(desktop.transientFor(list), main);
+        EXPECT_TRUE(desktop.states(list).contains(QStringLiteral("_NET_WM_STATE_MODAL")));
+        ASSERT_TRUE(active(list));
+        expectCentred(list);
+        desktop.closeBox(list);
+        ASSERT_TRUE(gone(list)) << lists[k].toStdString();
+        EXPECT_TRUE(active(main));
+        program->terminate();
+        ASSERT_TRUE(endsWithExitCodeZero());
+    }
 }
 
 TEST_F(Desktop, ClosingTheMainWindowWhileADialogIsShownEndsTheProgram) {
@@ -206,7 +245,7 @@ TEST_F(Desktop, ClosingTheMainWindowWhileADialogIsShownEndsTheProgram) {
     clickIn(journal, newOrderButton);
     ASSERT_NE(shown(QStringLiteral("Новый заказ")), 0u);
     desktop.closeBox(main);
-    EXPECT_TRUE(endsWithExitCodeZero()) << program->readAllStandardError().toStdString();
+    EXPECT_TRUE(endsWithExitCodeZero()) << errors().toStdString();
 }
 
 } // namespace
