@@ -156,9 +156,8 @@ bool TDBLookupComboBox::keyMatches(const Value& listKey, const Value& value) con
     if (listKey == value)
         return true;
     const int width = cutWidth(boundField(), listKeyField());
-    return width > 0 && listKey.type() == Value::Type::Text &&
-           value.type() == Value::Type::Text && value.toText().size() == width &&
-           listKey.toText().startsWith(value.toText());
+    return width > 0 && listKey.type() == Value::Type::Text && value.type() == Value::Type::Text &&
+           value.toText().size() == width && listKey.toText().startsWith(value.toText());
 }
 
 Value TDBLookupComboBox::storedForm(const Value& listKey) const {
