@@ -233,7 +233,8 @@ void TForm3::FormShow() {
     }
 }
 
-// The close box does what "Отмена" does: an abandoned row is never stored later by accident.
+// Every closing keeps the date a new order was left with. The close box does what "Отмена"
+// does: an abandoned row is never stored later by accident.
 void TForm3::FormClose() {
     if (showingNewOrder_)
         newOrderDate_ = DateEdit1->text();
