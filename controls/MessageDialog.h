@@ -28,7 +28,6 @@ protected:
 
 private:
     void layOut();
-    void centreOnScreen();
 
     QLabel* label_;
     QPushButton* button_;

@@ -1,11 +1,12 @@
 #include "controls/ModalShowing.h"
 
+#include "controls/BoxCommon.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QLayout>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <vector>
@@ -106,16 +107,6 @@ public:
 private:
     QEventLoop& loop_;
 };
-
-void centreOnScreen(QWidget* window) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize size = window->frameGeometry().size().expandedTo(window->size());
-    window->move(area.x() + (area.width() - size.width()) / 2,
-                 area.y() + (area.height() - size.height()) / 2);
-}
 
 // Returns true when the window was centred now: it is centred again once its frame is known.
 bool placeFirstTime(QWidget* window) {
