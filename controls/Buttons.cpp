@@ -56,7 +56,7 @@ int captionRoom(const QPushButton* button) {
         option.features |= QStyleOptionButton::AutoDefaultButton;
     const QRect contents =
         button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    return contents.width() - 2;
+    return contents.width() - 2 * 3;
 }
 
 int captionWidth(const QPushButton* button) {

@@ -12,8 +12,8 @@ namespace kavelon {
 // boxes (QDialog) keep their own default-button rules.
 void pressFocusedButtonsOnEnter();
 
-// The width a caption may take inside the button: its contents less a pixel of air each side,
-// so that the text never touches the button's frame.
+// The width a caption may take inside the button: its contents less three pixels of air each
+// side, so that the text keeps clear of the button's frame and its rounded corners.
 int captionRoom(const QPushButton* button);
 // The width the caption's letters cover in the button's font, overhanging serifs included.
 int captionWidth(const QPushButton* button);
