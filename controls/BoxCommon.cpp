@@ -8,14 +8,23 @@
 
 namespace kavelon {
 
-void centreOnScreen(QWidget* window) {
+void centreOnScreen(QWidget* window, QMargins announcedFrame) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->geometry();
-    const QSize frame = window->frameGeometry().size().expandedTo(window->size());
-    window->move(area.x() + (area.width() - frame.width()) / 2,
-                 area.y() + (area.height() - frame.height()) / 2);
+    const QSize client = window->size();
+    const QSize frame = window->frameGeometry().size();
+    if (frame != client || announcedFrame.isNull()) {
+        const QSize outer = frame.expandedTo(client);
+        window->move(area.x() + (area.width() - outer.width()) / 2,
+                     area.y() + (area.height() - outer.height()) / 2);
+        return;
+    }
+    // Not mapped yet: the position asked for is that of the client area.
+    const QSize outer = client.grownBy(announcedFrame);
+    window->move(area.x() + (area.width() - outer.width()) / 2 + announcedFrame.left(),
+                 area.y() + (area.height() - outer.height()) / 2 + announcedFrame.top());
 }
 
 QString boxClipboardText(const QString& caption, const QString& text, const QStringList& buttons) {

@@ -3,6 +3,7 @@
 // fatal box, the grid's question): they stand centred on the screen, and Ctrl+C beeps and copies
 // the box as dashed text.
 
+#include <QMargins>
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +12,9 @@ class QWidget;
 
 namespace kavelon {
 
-// Centres the window's frame (its client area while the frame is not yet known) on the screen.
-void centreOnScreen(QWidget* window);
+// Centres the window on the screen by its frame: the frame it has once mapped; before that the
+// frame the window manager announced for it (WindowHints.h), or, without one, its client area.
+void centreOnScreen(QWidget* window, QMargins announcedFrame = {});
 
 // A line of 27 "-", the caption, a line, the text, a line, each button's caption followed by three
 // spaces, a line; every line ends in a line break.

@@ -2,6 +2,7 @@
 
 #include "controls/BoxCommon.h"
 #include "controls/MessageText.h"
+#include "controls/WindowHints.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -69,10 +70,17 @@ void MessageDialog::layOut() {
     centreOnScreen(this);
 }
 
+void MessageDialog::setVisible(bool visible) {
+    // Asked while the box is not yet mapped: the frame the window manager will put around it.
+    if (visible && !isVisible())
+        announcedFrame_ = frameBeforeMapping(this);
+    QDialog::setVisible(visible);
+}
+
 void MessageDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The frame is known once shown; centre it, not just the client area.
-    centreOnScreen(this);
+    // Centred by its frame, not just by its client area.
+    centreOnScreen(this, announcedFrame_);
 }
 
 QString MessageDialog::clipboardText() const {

@@ -22,6 +22,8 @@ public:
     QLabel* textLabel() const { return label_; }
     QPushButton* okButton() const { return button_; }
 
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -31,6 +33,7 @@ private:
 
     QLabel* label_;
     QPushButton* button_;
+    QMargins announcedFrame_;
 };
 
 } // namespace kavelon

@@ -2,6 +2,7 @@
 
 #include "controls/BoxCommon.h"
 #include "controls/MessageText.h"
+#include "controls/WindowHints.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
@@ -23,10 +24,22 @@ QString SystemBox::clipboardText() const {
     return boxClipboardText(windowTitle(), text(), captions);
 }
 
+void SystemBox::setVisible(bool visible) {
+    // Asked while the box is not yet mapped: the frame the window manager will put around it. A
+    // box of fixed size is framed without resize handles, so it is fixed before asking; showing
+    // gives it its final size.
+    if (visible && !isVisible()) {
+        ensurePolished();
+        setFixedSize(sizeHint());
+        announcedFrame_ = frameBeforeMapping(this);
+    }
+    QMessageBox::setVisible(visible);
+}
+
 void SystemBox::showEvent(QShowEvent* event) {
     // The box takes its size while being shown; only then can it be centred.
     QMessageBox::showEvent(event);
-    centreOnScreen(this);
+    centreOnScreen(this, announcedFrame_);
 }
 
 void SystemBox::keyPressEvent(QKeyEvent* event) {

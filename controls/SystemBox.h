@@ -15,9 +15,14 @@ public:
     // The text Ctrl+C puts on the clipboard: caption, text and buttons between dashed lines.
     QString clipboardText() const;
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QMargins announcedFrame_;
 };
 
 // The error box: the application title, the stop icon, the text and OK.
