@@ -158,7 +158,9 @@ TEST(MainWindow, TheFocusFrameIsDrawnFromTheStart) {
     // The same in a list: its focused button looks as it does once Shift+Tab has reached it.
     QImage focusedAtStart, focusedByTab;
     test::whenShown(Form7, [&] {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Form7));
         Form7->Button1->setFocus(Qt::OtherFocusReason);
+        EXPECT_EQ(QApplication::focusWidget(), Form7->Button1);
         focusedAtStart = Form7->Button1->grab().toImage();
         Form7->Button2->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(Form7->Button2, Qt::Key_Backtab, Qt::ShiftModifier);

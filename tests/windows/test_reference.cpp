@@ -465,6 +465,7 @@ TEST_F(ReferenceTest, EnterPressesTheFocusedButtonOfADialogAndNothingFromAnEdit)
             EXPECT_TRUE(Form8->isVisible());
             EXPECT_TRUE(inFile(QStringLiteral("SELECT * FROM \"Населённые пункты\"")).isEmpty());
 
+            ASSERT_TRUE(QTest::qWaitForWindowActive(Form8));
             QTest::keyClick(Form8->DBEdit2, Qt::Key_Tab);
             ASSERT_EQ(QApplication::focusWidget(), Form8->Button1);
             QTest::keyClick(Form8->Button1, Qt::Key_Return);
