@@ -1,5 +1,6 @@
 #include "controls/ModalShowing.h"
 
+#include "controls/BoxCommon.h"
 #include "controls/WindowHints.h"
 
 #include <QApplication>
@@ -7,7 +8,6 @@
 #include <QEventLoop>
 #include <QLayout>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <vector>
@@ -109,29 +109,10 @@ private:
     QEventLoop& loop_;
 };
 
-void centreOnScreen(QWidget* window) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize size = window->frameGeometry().size().expandedTo(window->size());
-    window->move(area.x() + (area.width() - size.width()) / 2,
-                 area.y() + (area.height() - size.height()) / 2);
-}
-
 // Before its first mapping a window knows no frame, and the position asked for is that of its
 // client area: the frame the window manager announces is taken into account here instead.
 void centreBeforeMapping(QWidget* window) {
-    const QMargins frame = frameBeforeMapping(window);
-    if (frame.isNull() || window->frameGeometry().size() != window->size())
-        return centreOnScreen(window);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize outer = window->size().grownBy(frame);
-    window->move(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
-                 area.y() + (area.height() - outer.height()) / 2 + frame.top());
+    centreOnScreen(window, frameBeforeMapping(window));
 }
 
 // Returns true when the window was centred now: it is centred again once its frame is known.

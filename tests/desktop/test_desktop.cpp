@@ -5,6 +5,7 @@
 #include "common/WaitFor.h"
 #include "desktop/DesktopSession.h"
 
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <memory>
@@ -255,6 +256,31 @@ TEST_F(Desktop, ClosingTheMainWindowWhileADialogIsShownEndsTheProgram) {
     ASSERT_NE(shown(QStringLiteral("Новый заказ")), 0u);
     desktop.closeBox(main);
     EXPECT_TRUE(endsWithExitCodeZero()) << errors().toStdString();
+}
+
+// Without the database file every cursor's opening fails in the error box, shown for real here:
+// each box stands centred by the frame the manager put around it.
+TEST_F(Desktop, TheErrorBoxesStandCentredByTheirFrames) {
+    ASSERT_TRUE(QFile::remove(database.path()));
+    program = std::make_unique<QProcess>();
+    program->setProcessEnvironment(desktop.environment());
+    program->setWorkingDirectory(database.folder());
+    program->start(QStringLiteral(KAVELON_BUILD_DIR "/Kavelon"), {});
+    ASSERT_TRUE(program->waitForStarted(60000));
+    XWindow previous = 0;
+    for (int box = 0; box < 2; ++box) {
+        XWindow shownBox = 0;
+        ASSERT_TRUE(waitFor([&] {
+            shownBox = desktop.windowNamed(program->processId(), QStringLiteral("Kavelon"));
+            return shownBox != 0 && shownBox != previous && desktop.frame(shownBox).isValid() &&
+                   desktop.activeWindow() == shownBox;
+        })) << "box "
+            << box;
+        ASSERT_TRUE(desktop.settle());
+        expectCentred(shownBox);
+        desktop.key(QStringLiteral("Return"));
+        previous = shownBox;
+    }
 }
 
 } // namespace

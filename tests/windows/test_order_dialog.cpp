@@ -104,11 +104,14 @@ TEST(OrderDialog, LaidOutAsDesigned) {
             OrderDesk::typeWeight(QStringLiteral("5"));
             QTest::keyClick(Form3->DBEdit1, Qt::Key_Return);
             Form3->Button1->setFocus();
-            QTest::keyClick(Form3->Button1, Qt::Key_Return);
             QTest::keyClick(Form3->Button1, Qt::Key_Escape);
             EXPECT_TRUE(Form3->isVisible());
             EXPECT_TRUE(desk.messageTexts().isEmpty());
             EXPECT_TRUE(desk.errorTexts().isEmpty());
+            // Enter on the focused "ОК" presses it: without a date, its check answers.
+            QTest::keyClick(Form3->Button1, Qt::Key_Return);
+            EXPECT_EQ(desk.messageTexts(), QStringList{QStringLiteral("Не все поля запонены")});
+            EXPECT_TRUE(Form3->isVisible());
         });
     });
     EXPECT_TRUE(desk.orders().isEmpty());
