@@ -255,10 +255,10 @@ TEST(EngineFiles, damageFoundWhileWorkingStopsTheWrites) {
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     const QByteArray header = file.read(100);
     const int pageSize = int(quint8(header[16])) << 8 | quint8(header[17]);
-    for (qint64 page = root; page * pageSize < file.size(); ++page) {
-        file.seek(page * pageSize);
+    for (qint64 page = root; page * pageSize <= file.size(); ++page) {
+        file.seek((page - 1) * pageSize);
         if (file.read(1) == QByteArray(1, '\x0d')) {
-            file.seek(page * pageSize + 3);
+            file.seek((page - 1) * pageSize + 3);
             file.write(QByteArray("\xff\xff", 2));
         }
     }
