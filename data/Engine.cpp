@@ -225,6 +225,7 @@ Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) 
     if (QFileInfo(path_).size() < pages * pageSize)
         fail(SQLITE_CORRUPT, QStringLiteral("open"));
     checkIntegrity();
+    turnstile_ = std::make_unique<WriteTurnstile>(path_);
     opened_ = true;
 }
 
@@ -608,6 +609,7 @@ std::int64_t Engine::insert(const EngineTable& table, const std::vector<ColumnVa
     sqlite3_stmt* st = statement(sql);
     for (std::size_t i = 0; i < values.size(); ++i)
         bind(st, int(i) + 1, values[i].value, table.columns[std::size_t(values[i].column)].kind);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
@@ -652,6 +654,7 @@ void Engine::update(const EngineTable& table, std::int64_t rowid,
     for (std::size_t i = 0; i < originals.size(); ++i)
         bind(st, n + 2 + int(i), originals[i].value,
              table.columns[std::size_t(originals[i].column)].kind);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
@@ -670,6 +673,7 @@ void Engine::remove(const EngineTable& table, std::int64_t rowid,
     for (std::size_t i = 0; i < originals.size(); ++i)
         bind(st, int(i) + 2, originals[i].value,
              table.columns[std::size_t(originals[i].column)].kind);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)

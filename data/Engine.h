@@ -6,6 +6,7 @@
 #include "data/RowStore.h"
 #include "data/Schema.h"
 #include "data/Value.h"
+#include "data/WriteTurnstile.h"
 
 #include <QString>
 #include <cstdint>
@@ -111,6 +112,7 @@ private:
     QString path_;
     std::unique_ptr<sqlite3, DatabaseCloser> db_;
     std::unordered_map<std::string, StatementHandle> statements_;
+    std::unique_ptr<WriteTurnstile> turnstile_;
     mutable bool damaged_ = false; // SQLite found the file damaged: nothing more is written
     bool opened_ = false;
 };
