@@ -236,6 +236,44 @@ TEST(ImportLegacy, damagedCopiesEndInAPlainErrorAndLeaveNoFile) {
     }
 }
 
+// Jet pages have no checksums: a damaged byte of a text reads as another character. One that the
+// old program's code pages do not have gives the damage away.
+TEST(ImportLegacy, textsWithCharactersTheOldProgramCouldNotWriteAreRefused) {
+    QTemporaryDir dir;
+    const QByteArray original = readAll(sample);
+    const QString old = dir.filePath(QStringLiteral("old.mdb"));
+    const QString target = dir.filePath(QStringLiteral("new.mdb"));
+    const QByteArray utf16(reinterpret_cast<const char*>(QStringLiteral("Смирнов").utf16()),
+                           2 * 7);
+    const qsizetype at = original.indexOf(utf16);
+    ASSERT_GT(at, 0);
+    for (const char high : {'\x32', '\xac', '\x14'}) { // С becomes a CJK sign, a Hangul, a syllabic
+        QByteArray damaged = original;
+        damaged[at + 1] = high;
+        writeAll(old, damaged);
+        const QString message = failure(old, target);
+        EXPECT_TRUE(message.startsWith(old + QStringLiteral(" cannot be imported: \"")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("\"ФИО\"")) ||
+                    message.contains(QStringLiteral("\"Водитель\"")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("U+%1")
+                                         .arg(QString::number(quint8(high) << 8 | 0x21, 16)
+                                                  .toUpper()
+                                                  .rightJustified(4, QLatin1Char('0')))))
+            << message.toStdString();
+        EXPECT_TRUE(message.endsWith(QStringLiteral("the file is damaged")));
+        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("old.mdb")});
+    }
+    // Letters of the old code pages all pass: Ё, Ґ, ў, №, «», the euro and the dashes.
+    QByteArray fine = original;
+    const QString letters = QStringLiteral("Ёґў№«€–");
+    fine.replace(at, 2 * letters.size(),
+                 QByteArray(reinterpret_cast<const char*>(letters.utf16()), 2 * letters.size()));
+    writeAll(old, fine);
+    EXPECT_EQ(failure(old, target), QString());
+}
+
 TEST(ImportLegacy, aReaderThatStopsMakingProgressIsStoppedInTime) {
     // A named pipe that gives a Jet 4 header once and then nothing: the reading child waits for
     // ever, as libmdb does when it loops on a damaged file.
