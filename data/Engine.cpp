@@ -198,6 +198,8 @@ Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) 
     if (const QString problem = checkHeader(path_); !problem.isEmpty())
         throw DatabaseError(problem);
 
+    turnstile_ = std::make_unique<WriteTurnstile>(path_);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
     sqlite3* db = nullptr;
     const QByteArray file = path_.toUtf8();
     // Never SQLITE_OPEN_CREATE: a file that vanished since the check must not come back empty.
@@ -225,7 +227,6 @@ Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) 
     if (QFileInfo(path_).size() < pages * pageSize)
         fail(SQLITE_CORRUPT, QStringLiteral("open"));
     checkIntegrity();
-    turnstile_ = std::make_unique<WriteTurnstile>(path_);
     opened_ = true;
 }
 
@@ -357,6 +358,7 @@ sqlite3_stmt* Engine::statement(const QString& sql) {
 }
 
 EngineTable Engine::describe(const QString& tableName) {
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
     EngineTable table;
     table.name = tableName;
     sqlite3_stmt* exists = statement(QStringLiteral(
@@ -484,6 +486,7 @@ void Engine::readRows(const EngineTable& table, RowStore& rows) {
     const QString columns = columnList(table);
     // One read transaction for the count and the rows: the lock is waited for once, and no
     // writer comes in between.
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
     exec("BEGIN", QStringLiteral("read the table \"%1\"").arg(table.name));
     const auto endRead = [](sqlite3* db) {
         if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -515,6 +518,7 @@ void Engine::readRows(const EngineTable& table, RowStore& rows) {
 }
 
 bool Engine::readRow(const EngineTable& table, std::int64_t rowid, RowStore& rows, int row) {
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
     sqlite3_stmt* st = statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                                      .arg(columnList(table), quotedIdentifier(table.name)));
     sqlite3_bind_int64(st, 1, rowid);
@@ -609,7 +613,7 @@ std::int64_t Engine::insert(const EngineTable& table, const std::vector<ColumnVa
     sqlite3_stmt* st = statement(sql);
     for (std::size_t i = 0; i < values.size(); ++i)
         bind(st, int(i) + 1, values[i].value, table.columns[std::size_t(values[i].column)].kind);
-    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Writing);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
@@ -654,7 +658,7 @@ void Engine::update(const EngineTable& table, std::int64_t rowid,
     for (std::size_t i = 0; i < originals.size(); ++i)
         bind(st, n + 2 + int(i), originals[i].value,
              table.columns[std::size_t(originals[i].column)].kind);
-    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Writing);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
@@ -673,7 +677,7 @@ void Engine::remove(const EngineTable& table, std::int64_t rowid,
     for (std::size_t i = 0; i < originals.size(); ++i)
         bind(st, int(i) + 2, originals[i].value,
              table.columns[std::size_t(originals[i].column)].kind);
-    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Writing);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)

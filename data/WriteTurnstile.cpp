@@ -20,14 +20,14 @@ WriteTurnstile::~WriteTurnstile() {
         ::close(folder_);
 }
 
-WriteTurnstile::Turn::Turn(WriteTurnstile& turnstile, int waitMilliseconds)
+WriteTurnstile::Turn::Turn(WriteTurnstile& turnstile, int waitMilliseconds, Use use)
     : folder_(turnstile.folder_) {
     if (folder_ < 0)
         return;
     using Clock = std::chrono::steady_clock;
     const Clock::time_point giveUp = Clock::now() + std::chrono::milliseconds(waitMilliseconds);
     for (;;) {
-        if (::flock(folder_, LOCK_EX | LOCK_NB) == 0) {
+        if (::flock(folder_, (use == Writing ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0) {
             held_ = true;
             return;
         }
