@@ -57,13 +57,14 @@ QString checkHeader(const QString& path) {
 }
 
 QString damagedMessage(const QString& path, const QString& problem) {
-    QString text = QStringLiteral("The database file \"") + fileOnly(path) +
-                   QStringLiteral("\" is damaged");
+    QString text =
+        QStringLiteral("The database file \"") + fileOnly(path) + QStringLiteral("\" is damaged");
     if (!problem.isEmpty())
         text += QStringLiteral(" (") + engineMessage(problem) + QLatin1Char(')');
-    return text + QStringLiteral(", and nothing more is written into it. Keep a copy of the file "
-                                 "as it is, then put the last backup in its place; "
-                                 "\"kavelon-db check ") +
+    return text +
+           QStringLiteral(", and nothing more is written into it. Keep a copy of the file "
+                          "as it is, then put the last backup in its place; "
+                          "\"kavelon-db check ") +
            fileOnly(path) + QStringLiteral("\" lists what is wrong");
 }
 
@@ -628,8 +629,7 @@ QString rowCondition(const EngineTable& table, const std::vector<ColumnValue>& o
     QStringList conditions;
     conditions << QStringLiteral("rowid = ?%1").arg(first);
     for (std::size_t i = 0; i < originals.size(); ++i)
-        conditions << sameAs(table.columns[std::size_t(originals[i].column)],
-                             first + 1 + int(i));
+        conditions << sameAs(table.columns[std::size_t(originals[i].column)], first + 1 + int(i));
     return conditions.join(QStringLiteral(" AND "));
 }
 } // namespace
@@ -670,9 +670,9 @@ void Engine::update(const EngineTable& table, std::int64_t rowid,
 void Engine::remove(const EngineTable& table, std::int64_t rowid,
                     const std::vector<ColumnValue>& originals) {
     beforeWriting();
-    sqlite3_stmt* st = statement(QStringLiteral("DELETE FROM %1 WHERE %2")
-                                     .arg(quotedIdentifier(table.name),
-                                          rowCondition(table, originals, 1)));
+    sqlite3_stmt* st =
+        statement(QStringLiteral("DELETE FROM %1 WHERE %2")
+                      .arg(quotedIdentifier(table.name), rowCondition(table, originals, 1)));
     sqlite3_bind_int64(st, 1, rowid);
     for (std::size_t i = 0; i < originals.size(); ++i)
         bind(st, int(i) + 2, originals[i].value,

@@ -80,8 +80,7 @@ public:
     // stored, so the rowid alone may name another row by now. Refuses when no row matches
     // (changed or deleted by someone else meanwhile).
     void update(const EngineTable& table, std::int64_t rowid,
-                const std::vector<ColumnValue>& changes,
-                const std::vector<ColumnValue>& originals);
+                const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& originals);
     // Deletes a row, named as for update by its identity and the values it had when read.
     void remove(const EngineTable& table, std::int64_t rowid,
                 const std::vector<ColumnValue>& originals);

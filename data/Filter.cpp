@@ -177,8 +177,8 @@ private:
     struct Deeper {
         explicit Deeper(int& depth) : depth_(depth) {
             if (++depth_ > maxNesting)
-                refuse(QStringLiteral("parentheses and Not nested more than %1 deep")
-                           .arg(maxNesting));
+                refuse(
+                    QStringLiteral("parentheses and Not nested more than %1 deep").arg(maxNesting));
         }
         ~Deeper() { --depth_; }
         int& depth_;

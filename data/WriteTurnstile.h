@@ -4,10 +4,10 @@
 // SQLite's locks are not queued: a reader or writer that finds the file locked sleeps and looks
 // again, and a program that posts row after row holds the lock nearly all the time, so the other
 // one may look in vain until its busy timeout runs out. This program first takes a turn here
-// (shared to read, exclusive to write), an exclusive flock on the folder that holds the file (a lock on the file itself would be
-// dropped with SQLite's own locks the moment any descriptor of it closes). Between two writes
-// of one program the turn is free, and another program waiting for it takes it then. Programs
-// that do not know the turnstile just compete for SQLite's locks as before.
+// (shared to read, exclusive to write), an exclusive flock on the folder that holds the file (a
+// lock on the file itself would be dropped with SQLite's own locks the moment any descriptor of it
+// closes). Between two writes of one program the turn is free, and another program waiting for it
+// takes it then. Programs that do not know the turnstile just compete for SQLite's locks as before.
 
 #include <QString>
 

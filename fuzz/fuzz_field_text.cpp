@@ -10,8 +10,8 @@ using namespace kavelon;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (FieldKind kind : {FieldKind::Integer, FieldKind::DateTime, FieldKind::Boolean,
-                           FieldKind::WideString}) {
+    for (FieldKind kind :
+         {FieldKind::Integer, FieldKind::DateTime, FieldKind::Boolean, FieldKind::WideString}) {
         try {
             const Value v = fieldtext::parse(text, kind, QStringLiteral("Отправка"));
             if (v.type() == Value::Type::DateTime && !v.toDateTime().isStorable())

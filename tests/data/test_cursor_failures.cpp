@@ -258,9 +258,9 @@ TEST_F(CursorFailures, requeryWhileAnotherProgramHoldsTheFileKeepsTheRows) {
     addClient(QStringLiteral("В"));
 
     sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(db.path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE,
-                              nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_open_v2(db.path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
     const QString busy = errorOf([&] { clients->Requery(); });
     EXPECT_EQ(busy, QStringLiteral("The database file \"%1\" is busy: another program has been "

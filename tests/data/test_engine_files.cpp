@@ -279,7 +279,8 @@ TEST(EngineFiles, damageFoundWhileWorkingStopsTheWrites) {
     }();
     clients.Append();
     clients.FieldByName(QStringLiteral("Наименование")).setAsString(QStringLiteral("Новый"));
-    EXPECT_TRUE(errorOf([&] { clients.Post(); }).contains(QStringLiteral("nothing more is written")));
+    EXPECT_TRUE(
+        errorOf([&] { clients.Post(); }).contains(QStringLiteral("nothing more is written")));
     EXPECT_EQ(clients.State(), dsInsert);
     clients.Cancel();
     EXPECT_TRUE(errorOf([&] { clients.Delete(); }).contains(QStringLiteral("is damaged")));

@@ -2,6 +2,7 @@
 // writing one file without pause, mutated database and Jet files. Short by default; the full
 // counts run with KAVELON_TRIALS=full.
 #include "common/ChildProcess.h"
+#include "common/FileBytes.h"
 #include "common/TempDatabase.h"
 #include "data/Connection.h"
 #include "data/Engine.h"
@@ -26,18 +27,6 @@ namespace {
 
 int trials(int short_, int full) {
     return qgetenv("KAVELON_TRIALS") == "full" ? full : short_;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 // "ok", or what SQLite's full check (or its failure) says; read-only, before anything else.
@@ -114,7 +103,8 @@ TEST(Trials, killedWriterLosesNoConfirmedPostOrEdit) {
             if (edit != report.edited.end())
                 EXPECT_EQ(stored[id].second, edit->second) << "order " << id;
             else // the change under way when the kill came: either value, nothing else
-                EXPECT_TRUE(stored[id].second == weight * 10 || stored[id].second == weight * 10 + 1);
+                EXPECT_TRUE(stored[id].second == weight * 10 ||
+                            stored[id].second == weight * 10 + 1);
         }
         EXPECT_LE(stored.size(), report.posted.size() + 1);
     }
@@ -160,7 +150,7 @@ TEST(Trials, mutatedDatabaseFilesOpenSoundOrAreRefused) {
         for (int n = 0; n < flips; ++n)
             bytes[qsizetype(dice() % std::uint32_t(bytes.size()))] = char(dice());
         TempDatabase db(false);
-        writeAll(db.path(), bytes);
+        ASSERT_TRUE(writeAll(db.path(), bytes));
         const QString found = integrity(db.path());
         db.enter();
         Connection connection;
@@ -215,7 +205,7 @@ TEST(Trials, mutatedJetFilesImportWholeOrNotAtAll) {
         const int flips = 1 << (dice() % 7);
         for (int n = 0; n < flips; ++n)
             bytes[qsizetype(4096 + dice() % std::uint32_t(bytes.size() - 4096))] = char(dice());
-        writeAll(old, bytes);
+        ASSERT_TRUE(writeAll(old, bytes));
         QFile::remove(target);
         try {
             const dbtool::ImportReport report = dbtool::importLegacyDatabase(old, target, {5000});

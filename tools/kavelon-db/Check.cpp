@@ -55,8 +55,8 @@ CheckReport checkDatabase(const QString& path) {
     }
     if (step != SQLITE_DONE) {
         if ((step & 0xff) == SQLITE_BUSY)
-            throw ToolError(QStringLiteral("%1 is being written by another program; try again")
-                                .arg(path));
+            throw ToolError(
+                QStringLiteral("%1 is being written by another program; try again").arg(path));
         report.problems << QString::fromUtf8(sqlite3_errmsg(raw));
     }
     return report;
