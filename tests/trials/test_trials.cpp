@@ -29,7 +29,7 @@ int trials(int short_, int full) {
     return qgetenv("KAVELON_TRIALS") == "full" ? full : short_;
 }
 
-// "ok", or what SQLite's full check (or its failure) says; read-only, before anything else.
+// "ok", or what SQLite's full check (or its failure) says; read-only, so the file stays as it was.
 QString integrity(const QString& path) {
     sqlite3* db = nullptr;
     QString result;
@@ -77,7 +77,9 @@ struct Report {
 // is sound.
 TEST(Trials, killedWriterLosesNoConfirmedPostOrEdit) {
     std::mt19937 dice(20261211);
-    for (int trial = 0, count = trials(4, 320); trial < count; ++trial) {
+    std::size_t posts = 0, changes = 0;
+    const int count = trials(4, 320);
+    for (int trial = 0; trial < count; ++trial) {
         TempDatabase db;
         auto child = startChild(QStringLiteral("append-edit"), db.folder());
         Report report;
@@ -89,7 +91,11 @@ TEST(Trials, killedWriterLosesNoConfirmedPostOrEdit) {
         child->waitForFinished(30000);
         report.read(*child);
 
-        ASSERT_EQ(integrity(db.path()), QStringLiteral("ok")) << "trial " << trial;
+        // Opened for writing, as the next program opens it: a journal left by the kill is rolled
+        // back first.
+        ASSERT_EQ(db.query(QStringLiteral("PRAGMA integrity_check")),
+                  QStringList{QStringLiteral("ok")})
+            << "trial " << trial;
         std::map<int, std::pair<int, int>> stored;
         for (const QString& row : db.query(QStringLiteral(
                  "SELECT \"ID\" || ' ' || \"Вес груза\" || ' ' || \"Сумма\" FROM \"Журнал\""))) {
@@ -107,7 +113,14 @@ TEST(Trials, killedWriterLosesNoConfirmedPostOrEdit) {
                             stored[id].second == weight * 10 + 1);
         }
         EXPECT_LE(stored.size(), report.posted.size() + 1);
+        posts += report.posted.size();
+        changes += report.edited.size();
     }
+    RecordProperty("confirmed", QStringLiteral("%1 kills, %2 posts and %3 changes confirmed")
+                                    .arg(count)
+                                    .arg(posts)
+                                    .arg(changes)
+                                    .toStdString());
 }
 
 // Two programs posting without pause: neither waits out its busy timeout, no row is lost and no
