@@ -1,5 +1,7 @@
 #include "controls/ModalShowing.h"
 
+#include "controls/WindowHints.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -117,6 +119,21 @@ void centreOnScreen(QWidget* window) {
                  area.y() + (area.height() - size.height()) / 2);
 }
 
+// Before its first mapping a window knows no frame, and the position asked for is that of its
+// client area: the frame the window manager announces is taken into account here instead.
+void centreBeforeMapping(QWidget* window) {
+    const QMargins frame = frameBeforeMapping(window);
+    if (frame.isNull() || window->frameGeometry().size() != window->size())
+        return centreOnScreen(window);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize outer = window->size().grownBy(frame);
+    window->move(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
+                 area.y() + (area.height() - outer.height()) / 2 + frame.top());
+}
+
 // Returns true when the window was centred now: it is centred again once its frame is known.
 bool placeFirstTime(QWidget* window) {
     if (window->property(placedProperty).toBool())
@@ -132,7 +149,7 @@ bool placeFirstTime(QWidget* window) {
     window->ensurePolished();
     if (window->layout())
         window->layout()->activate();
-    centreOnScreen(window);
+    centreBeforeMapping(window);
     return true;
 }
 
@@ -180,9 +197,12 @@ void showModal(QWidget* window) {
     QEventLoop loop;
     HideWatcher watcher(loop);
     window->installEventFilter(&watcher);
+    QWidget* owner = shown.empty() ? mainWindow.data() : shown.back().data();
+    hintModalTo(window, owner);
     shown.emplace_back(window);
 
     showInFront(window);
+    hintOwnerOfShown(window, owner);
     if (window->isVisible() && !ending)
         loop.exec(QEventLoop::DialogExec);
 

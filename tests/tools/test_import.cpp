@@ -28,7 +28,7 @@ using kavelon::test::writeAll;
 
 namespace {
 
-const QString legacyFolder = QStringLiteral("/work/shared/legacy-jet/");
+const QString legacyFolder = QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/");
 const QString sample = legacyFolder + QStringLiteral("kavelon-sample.mdb");
 
 QByteArray doubleBytes(double v) {

@@ -356,4 +356,43 @@ TEST_F(ReferenceTest, DriverDialogOffersAVehicleAddedMeanwhile) {
     EXPECT_TRUE(errors().isEmpty());
 }
 
+// A vehicle box whose list opened on no highlighted row stores nothing when it closes; the
+// driver is saved without a vehicle, and the next one with the vehicle picked for him.
+TEST_F(ReferenceTest, DriverVehicleIsStoredOnlyWhenPicked) {
+    seed(Form9, QStringLiteral("INSERT INTO \"Транспортные ср-ва\" (\"Марка\") VALUES "
+                               "('ГАЗель'), ('КамАЗ')"));
+    inList(Form11, [&] {
+        inDialog(Form11, Form12, [&] {
+            TDBLookupComboBox* box = Form12->DBLookupComboBox1;
+            fill(Form12->DBEdit1, QStringLiteral("Орлов"));
+            for (const auto& [key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier},
+                                                 std::pair{Qt::Key_Down, Qt::AltModifier},
+                                                 std::pair{Qt::Key_Up, Qt::AltModifier}}) {
+                box->setFocus();
+                QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+                ASSERT_TRUE(box->listVisible());
+                QTest::keyClick(box->list(), key, modifiers);
+                EXPECT_FALSE(box->listVisible());
+                EXPECT_TRUE(box->Text().isEmpty());
+            }
+            click(Form12->Button1);
+        });
+        inDialog(Form11, Form12, [&] {
+            TDBLookupComboBox* box = Form12->DBLookupComboBox1;
+            fill(Form12->DBEdit1, QStringLiteral("Седов"));
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+            QTest::keyClick(box->list(), Qt::Key_Home);
+            QTest::keyClick(box->list(), Qt::Key_Down);
+            QTest::keyClick(box->list(), Qt::Key_Return);
+            EXPECT_EQ(box->Text(), QStringLiteral("КамАЗ"));
+            click(Form12->Button1);
+        });
+    });
+    EXPECT_EQ(inFile(QStringLiteral("SELECT \"ФИО\" || '|' || coalesce(\"Автомобиль\", 'NULL') "
+                                    "FROM \"Водители\" ORDER BY \"Код\"")),
+              QStringList({"Орлов|NULL", "Седов|КамАЗ"}));
+    EXPECT_TRUE(errors().isEmpty());
+}
+
 } // namespace kavelon::test
