@@ -128,10 +128,11 @@ TEST(Trials, killedWriterLosesNoConfirmedPostOrEdit) {
 // wait for the other's whole run shows at once.
 TEST(Trials, twoWritersPostingWithoutPauseNeitherWaitsOut) {
     const bool full = qgetenv("KAVELON_TRIALS") == "full";
-    const int each = full ? 5000 : 150;
+    const int each = full ? 5000 : 300;
+    const int busyTimeout = full ? 0 : 1500; // 0: the program's own
     TempDatabase db;
-    auto first = startChild(QStringLiteral("append"), db.folder(), each, {}, full ? 0 : 1000);
-    auto second = startChild(QStringLiteral("append"), db.folder(), each, {}, full ? 0 : 1000);
+    auto first = startChild(QStringLiteral("append"), db.folder(), each, {}, busyTimeout);
+    auto second = startChild(QStringLiteral("append"), db.folder(), each, {}, busyTimeout);
     std::set<int> ids;
     for (QProcess* child : {first.get(), second.get()}) {
         std::vector<PostedOrder> posted;
