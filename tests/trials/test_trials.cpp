@@ -205,7 +205,8 @@ TEST(Trials, mutatedDatabaseFilesOpenSoundOrAreRefused) {
 
 // A mutated copy of the legacy sample imports with every row of every table, or not at all.
 TEST(Trials, mutatedJetFilesImportWholeOrNotAtAll) {
-    const QString sample = QStringLiteral("/work/shared/legacy-jet/kavelon-sample.mdb");
+    const QString sample =
+        QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/kavelon-sample.mdb");
     const QByteArray original = readAll(sample);
     ASSERT_FALSE(original.isEmpty());
     QTemporaryDir dir;
