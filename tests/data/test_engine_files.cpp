@@ -184,15 +184,6 @@ quint32 bigEndian32(const QByteArray& bytes, int at) {
            quint32(quint8(bytes[at + 2])) << 8 | quint32(quint8(bytes[at + 3]));
 }
 
-template <typename F> QString errorOf(F&& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.message();
-    }
-    return {};
-}
-
 void fillClients(TempDatabase& db, int count) {
     QString values;
     for (int i = 0; i < count; ++i)
@@ -234,15 +225,12 @@ TEST(EngineFiles, damagedFileIsNamedAndNotWritten) {
     EXPECT_EQ(QFileInfo(db.path()).size(), bytes.size());
 }
 
-TEST(EngineFiles, damageFoundWhileWorkingStopsTheWrites) {
-    TempDatabase db;
+using EngineDamage = CursorTest;
+
+TEST_F(EngineDamage, damageFoundWhileWorkingStopsTheWrites) {
     fillClients(db, 300);
-    db.enter();
-    Connection connection;
-    TableCursor clients(QStringLiteral("ADOTable1"));
-    clients.setConnection(&connection);
-    clients.setTableName(schema::clientsTable);
-    clients.Open();
+    const auto cursor = open(schema::clientsTable);
+    TableCursor& clients = *cursor;
     ASSERT_EQ(clients.RecordCount(), 300);
 
     // Another program ruins a page of the customers: the cell count of every leaf page.
