@@ -29,28 +29,33 @@ void tellLibcups(const QByteArray& server) {
     using SetServer = void (*)(const char*);
     if (auto set = reinterpret_cast<SetServer>(dlsym(library, "cupsSetServer")))
         set(server.isEmpty() ? nullptr : server.constData());
+    dlclose(library); // Qt's print support keeps the library loaded
 }
 
 } // namespace
 
+UsePrintServer::UsePrintServer(const QString& server)
+    : previous_(qgetenv("CUPS_SERVER")), hadOne_(qEnvironmentVariableIsSet("CUPS_SERVER")) {
+    qputenv("CUPS_SERVER", server.toLocal8Bit());
+    tellLibcups(server.toLocal8Bit());
+}
+
+UsePrintServer::~UsePrintServer() {
+    if (hadOne_)
+        qputenv("CUPS_SERVER", previous_);
+    else
+        qunsetenv("CUPS_SERVER");
+    tellLibcups(previous_);
+}
+
 PrintServer::PrintServer() {
-    hadServer_ = qEnvironmentVariableIsSet("CUPS_SERVER");
-    previousServer_ = qgetenv("CUPS_SERVER");
     notReady_ = start();
-    if (notReady_.isEmpty()) {
-        qputenv("CUPS_SERVER", socket().toLocal8Bit());
-        tellLibcups(socket().toLocal8Bit());
-    }
+    if (notReady_.isEmpty())
+        use_ = std::make_unique<UsePrintServer>(socket());
 }
 
 PrintServer::~PrintServer() {
-    if (notReady_.isEmpty()) {
-        if (hadServer_)
-            qputenv("CUPS_SERVER", previousServer_);
-        else
-            qunsetenv("CUPS_SERVER");
-        tellLibcups(previousServer_);
-    }
+    use_.reset();
     if (cupsd_ && cupsd_->state() != QProcess::NotRunning) {
         cupsd_->terminate(); // cupsd stops its jobs' filters and backends on SIGTERM
         if (!cupsd_->waitForFinished(30000)) {

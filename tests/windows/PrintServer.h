@@ -16,6 +16,20 @@
 
 namespace kavelon::test {
 
+// Points this process's CUPS clients, Qt's print support among them, at a server (a socket path
+// or host) for the object's lifetime.
+class UsePrintServer {
+public:
+    explicit UsePrintServer(const QString& server);
+    ~UsePrintServer();
+    UsePrintServer(const UsePrintServer&) = delete;
+    UsePrintServer& operator=(const UsePrintServer&) = delete;
+
+private:
+    QByteArray previous_;
+    bool hadOne_;
+};
+
 class PrintServer {
 public:
     PrintServer();
@@ -48,8 +62,7 @@ private:
     QTemporaryDir root_;
     std::unique_ptr<QProcess> cupsd_;
     QString notReady_;
-    QByteArray previousServer_;
-    bool hadServer_ = false;
+    std::unique_ptr<UsePrintServer> use_;
 };
 
 } // namespace kavelon::test

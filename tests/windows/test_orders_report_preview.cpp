@@ -1,6 +1,7 @@
 // The print preview of the orders report, driven as the dispatcher uses it.
 
 #include "PreviewDriver.h"
+#include "PrintServer.h"
 #include "ReportFixture.h"
 #include "report/ReportRun.h"
 
@@ -183,7 +184,7 @@ TEST_F(ReportTest, ClosingThePreviewDuringTheRunStopsIt) {
 }
 
 TEST_F(ReportTest, NoPrinterLeavesThePreviewUsable) {
-    qputenv("CUPS_SERVER", "/nonexistent/kavelon-no-print-server"); // no print server reachable
+    const UsePrintServer none(QStringLiteral("/nonexistent/kavelon-no-print-server"));
     addOrders(30);
     open();
     RecordingMessages seam;
@@ -198,7 +199,6 @@ TEST_F(ReportTest, NoPrinterLeavesThePreviewUsable) {
         action(&w, "NextPage")->trigger();
         EXPECT_EQ(counter(&w), QStringLiteral("Page 2 of 2"));
     });
-    qunsetenv("CUPS_SERVER");
 }
 
 TEST_F(ReportTest, ThePreviewBelongsToTheModalJournalAndClosesWithIt) {

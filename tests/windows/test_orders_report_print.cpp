@@ -132,6 +132,7 @@ TEST_F(ReportTest, ThePreviewKeepsItsPagesAsAPdfWithText) {
     RecordingMessages seam;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("заказы"));
+    bool askedDuringTheRun = false;
     drivePreview(
         *Report1,
         [&](PreviewWindow& w) {
@@ -140,8 +141,10 @@ TEST_F(ReportTest, ThePreviewKeepsItsPagesAsAPdfWithText) {
         },
         [&](PreviewWindow& w) {
             seam.answerFileName(dir.filePath(QStringLiteral("early.pdf")));
+            askedDuringTheRun = !runFinished(&w);
             w.SavePdfClick(); // before the last page is made nothing is written
         });
+    EXPECT_TRUE(askedDuringTheRun);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("early.pdf"))));
     EXPECT_EQ(shown(seam).value(0), QStringLiteral("Save as PDF [PDF files (*.pdf)]"));
 
