@@ -87,12 +87,26 @@ protected:
         return QString::fromUtf8(said);
     }
 
-    // Above `lower` in the manager's stacking order.
+    // Above `lower` in the manager's stacking order, once the manager and the program have
+    // settled (the program raises its modal window again when a blocked one is activated).
     bool above(XWindow upper, XWindow lower) {
-        const auto order = desktop.stackingOf(program->processId());
-        const auto u = std::find(order.begin(), order.end(), upper);
-        const auto l = std::find(order.begin(), order.end(), lower);
-        return u != order.end() && l != order.end() && u > l;
+        return waitFor([&] {
+            const auto order = desktop.stackingOf(program->processId());
+            const auto u = std::find(order.begin(), order.end(), upper);
+            const auto l = std::find(order.begin(), order.end(), lower);
+            return u != order.end() && l != order.end() && u > l;
+        });
+    }
+
+    // What the manager shows of the program, for a failure's message.
+    std::string scene() {
+        QStringList windows;
+        for (XWindow w : desktop.stackingOf(program->processId()))
+            windows << desktop.title(w) +
+                           (w == desktop.activeWindow() ? QStringLiteral(" (active)") : QString());
+        return (QStringLiteral("bottom to top: ") + windows.join(QStringLiteral(", ")) +
+                QStringLiteral("; the program said: ") + errors())
+            .toStdString();
     }
 
     // The owner a shown window names. Qt clears WM_TRANSIENT_FOR of an ordinary window as it maps
@@ -150,45 +164,45 @@ TEST_F(Desktop, ModalWindowsNameTheirOwnerAndStandWhereTheyShould) {
     EXPECT_FALSE(desktop.states(main).contains(QStringLiteral("_NET_WM_STATE_MODAL")));
 
     const XWindow journal = openJournal(main);
-    ASSERT_NE(journal, 0u);
+    ASSERT_NE(journal, 0u) << scene();
     EXPECT_EQ(ownerOf(journal), main);
     EXPECT_TRUE(desktop.states(journal).contains(QStringLiteral("_NET_WM_STATE_MODAL")));
     EXPECT_EQ(desktop.clientArea(journal).topLeft(), QPoint(96, 36));
 
     clickIn(journal, newOrderButton);
     const XWindow order = shown(QStringLiteral("Новый заказ"));
-    ASSERT_NE(order, 0u);
+    ASSERT_NE(order, 0u) << scene();
     EXPECT_EQ(ownerOf(order), journal);
     EXPECT_TRUE(desktop.states(order).contains(QStringLiteral("_NET_WM_STATE_MODAL")));
-    ASSERT_TRUE(active(order));
+    ASSERT_TRUE(active(order)) << scene();
     expectCentred(order);
 }
 
 TEST_F(Desktop, AClickOnTheBlockedOwnerLeavesTheDialogAboveIt) {
     const XWindow journal = openJournal(start());
-    ASSERT_NE(journal, 0u);
+    ASSERT_NE(journal, 0u) << scene();
     clickIn(journal, newOrderButton);
     const XWindow order = shown(QStringLiteral("Новый заказ"));
-    ASSERT_NE(order, 0u);
-    ASSERT_TRUE(active(order));
+    ASSERT_NE(order, 0u) << scene();
+    ASSERT_TRUE(active(order)) << scene();
 
     for (int click = 0; click < 3; ++click) {
         clickIn(journal, journalTitle);
         ASSERT_TRUE(desktop.settle());
-        EXPECT_TRUE(above(order, journal)) << "after click " << click;
-        EXPECT_TRUE(active(order)) << "after click " << click;
+        EXPECT_TRUE(above(order, journal)) << "after click " << click << ": " << scene();
+        EXPECT_TRUE(active(order)) << "after click " << click << ": " << scene();
     }
     // The main window too stays under both.
     const XWindow main = desktop.windowNamed(program->processId(), QStringLiteral("Главная"));
     clickIn(main, QPoint(10, 10));
     ASSERT_TRUE(desktop.settle());
-    EXPECT_TRUE(above(order, journal));
-    EXPECT_TRUE(above(journal, main));
+    EXPECT_TRUE(above(order, journal)) << scene();
+    EXPECT_TRUE(above(journal, main)) << scene();
 }
 
 TEST_F(Desktop, ThePreviewOpensMaximisedAndEscClosesIt) {
     const XWindow journal = openJournal(start());
-    ASSERT_NE(journal, 0u);
+    ASSERT_NE(journal, 0u) << scene();
     clickIn(journal, printButton);
     const XWindow preview = shown(QStringLiteral("Print Preview"));
     ASSERT_NE(preview, 0u);
@@ -206,11 +220,11 @@ TEST_F(Desktop, ThePreviewOpensMaximisedAndEscClosesIt) {
 TEST_F(Desktop, CloseBoxesCloseEachWindowAndTheMainOneEndsTheProgram) {
     const XWindow main = start();
     const XWindow journal = openJournal(main);
-    ASSERT_NE(journal, 0u);
+    ASSERT_NE(journal, 0u) << scene();
     clickIn(journal, newOrderButton);
     const XWindow order = shown(QStringLiteral("Новый заказ"));
-    ASSERT_NE(order, 0u);
-    ASSERT_TRUE(active(order));
+    ASSERT_NE(order, 0u) << scene();
+    ASSERT_TRUE(active(order)) << scene();
 
     desktop.closeBox(order);
     ASSERT_TRUE(gone(order));
@@ -251,7 +265,7 @@ TEST_F(Desktop, EachListWindowIsModalCentredAndClosesWithItsCloseBox) {
 TEST_F(Desktop, ClosingTheMainWindowWhileADialogIsShownEndsTheProgram) {
     const XWindow main = start();
     const XWindow journal = openJournal(main);
-    ASSERT_NE(journal, 0u);
+    ASSERT_NE(journal, 0u) << scene();
     clickIn(journal, newOrderButton);
     ASSERT_NE(shown(QStringLiteral("Новый заказ")), 0u);
     desktop.closeBox(main);

@@ -2,6 +2,7 @@
 
 #include "PdfText.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -30,6 +31,21 @@ void tellLibcups(const QByteArray& server) {
     if (auto set = reinterpret_cast<SetServer>(dlsym(library, "cupsSetServer")))
         set(server.isEmpty() ? nullptr : server.constData());
     dlclose(library); // Qt's print support keeps the library loaded
+}
+
+// Whether this process may make a mount namespace with private mounts (not in a chroot whose
+// root is no mount point).
+bool privateMountsWork() {
+    QProcess probe;
+    probe.start(QStringLiteral("unshare"),
+                {QStringLiteral("--mount"), QStringLiteral("--propagation"),
+                 QStringLiteral("private"), QStringLiteral("true")});
+    return probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit &&
+           probe.exitCode() == 0;
+}
+
+QString instanceName() {
+    return QStringLiteral("kavelontest%1").arg(QCoreApplication::applicationPid());
 }
 
 } // namespace
@@ -63,6 +79,8 @@ PrintServer::~PrintServer() {
             cupsd_->waitForFinished(10000);
         }
     }
+    if (!instanceSettings_.isEmpty())
+        QFile::remove(instanceSettings_);
 }
 
 QString PrintServer::path(const QString& relative) const {
@@ -186,13 +204,29 @@ QString PrintServer::start() {
     cupsd_->setChildProcessModifier([] {
         prctl(PR_SET_PDEATHSIG, SIGTERM); // the server goes with the test, even when it crashes
     });
-    cupsd_->start(
-        QStringLiteral("unshare"),
-        {QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private"),
-         QStringLiteral("sh"), QStringLiteral("-c"),
-         QStringLiteral("mount --bind \"$1\" \"$2\" && exec \"$3\" -f -c \"$4\" -s \"$5\""),
-         QStringLiteral("sh"), path(QStringLiteral("cups-pdf.conf")), backendSettings, cupsd,
-         path(QStringLiteral("etc/cupsd.conf")), path(QStringLiteral("etc/cups-files.conf"))});
+    const QStringList server{QStringLiteral("-f"), QStringLiteral("-c"),
+                             path(QStringLiteral("etc/cupsd.conf")), QStringLiteral("-s"),
+                             path(QStringLiteral("etc/cups-files.conf"))};
+    if (privateMountsWork()) {
+        cupsd_->start(QStringLiteral("unshare"),
+                      QStringList{QStringLiteral("--mount"), QStringLiteral("--propagation"),
+                                  QStringLiteral("private"), QStringLiteral("sh"),
+                                  QStringLiteral("-c"),
+                                  QStringLiteral("mount --bind \"$1\" \"$2\" && shift 2 && exec "
+                                                 "\"$@\""),
+                                  QStringLiteral("sh"), path(QStringLiteral("cups-pdf.conf")),
+                                  backendSettings, cupsd} +
+                          server);
+    } else {
+        // No mount namespace of our own here (a chroot whose root is no mount point): cups-pdf
+        // reads the settings of a named instance from a file of that name beside its own, so
+        // the queue is such an instance, and its file goes with the server.
+        instanceSettings_ = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(instanceName());
+        QFile::remove(instanceSettings_);
+        if (!QFile::copy(path(QStringLiteral("cups-pdf.conf")), instanceSettings_))
+            return QStringLiteral("cannot write ") + instanceSettings_;
+        cupsd_->start(cupsd, server);
+    }
     if (!cupsd_->waitForStarted(30000))
         return QStringLiteral("unshare cannot be started: ") + cupsd_->errorString();
 
@@ -208,7 +242,9 @@ QString PrintServer::start() {
     QString out;
     if (client(QStringLiteral("lpadmin"),
                {QStringLiteral("-p"), QStringLiteral("PDF"), QStringLiteral("-v"),
-                QStringLiteral("cups-pdf:/"), QStringLiteral("-E"), QStringLiteral("-P"), driver},
+                QStringLiteral("cups-pdf:/") +
+                    (instanceSettings_.isEmpty() ? QString() : instanceName()),
+                QStringLiteral("-E"), QStringLiteral("-P"), driver},
                &out) != 0 ||
         client(QStringLiteral("lpadmin"), {QStringLiteral("-d"), QStringLiteral("PDF")}, &out) != 0)
         return QStringLiteral("the queue PDF cannot be added: ") + out.trimmed();

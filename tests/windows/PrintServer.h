@@ -5,7 +5,9 @@
 // with the object. Nothing of the machine's print server or printers is used or changed.
 //
 // cups-pdf reads its settings from a fixed /etc/cups/cups-pdf.conf and must run as root, so the
-// server runs as root in a mount namespace of its own in which that file is the test's.
+// server runs as root in a mount namespace of its own in which that file is the test's. Where no
+// such namespace can be made, the queue is a cups-pdf instance whose settings file, named after
+// this process, lives beside the fixed one for the server's lifetime.
 
 #include <QDir>
 #include <QProcess>
@@ -62,6 +64,7 @@ private:
     QTemporaryDir root_;
     std::unique_ptr<QProcess> cupsd_;
     QString notReady_;
+    QString instanceSettings_; // the cups-pdf instance's settings file, where one is needed
     std::unique_ptr<UsePrintServer> use_;
 };
 
