@@ -9,7 +9,9 @@
 
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -71,6 +73,10 @@ public:
     EngineTable describe(const QString& tableName);
     // Every row of the table, each with its identity, into a store made for table.kinds().
     void readRows(const EngineTable& table, RowStore& rows);
+    // Every row of the table as readRows gives them, in a store that cursors share and never
+    // change: the rows of an earlier read when the file has not changed since, through this
+    // connection or any other, or else read afresh.
+    std::shared_ptr<const RowStore> sharedRows(const EngineTable& table);
     // Reads one row again into the store's row; false when the row is gone.
     bool readRow(const EngineTable& table, std::int64_t rowid, RowStore& rows, int row);
 
@@ -92,6 +98,21 @@ private:
     void readCell(sqlite3_stmt* st, int index, RowStore& rows, int row, int column,
                   TextInterner* interner) const;
     void exec(const char* sql);
+
+    // The state of the file as this connection knows it: SQLite's data version moves with every
+    // change another connection commits, the count of changed rows with every change of ours.
+    struct FileVersion {
+        std::int64_t others = 0;
+        std::int64_t own = 0;
+        friend bool operator==(const FileVersion&, const FileVersion&) = default;
+    };
+    std::optional<FileVersion> fileVersion();
+    struct SharedRead {
+        std::vector<EngineColumn> columns;
+        FileVersion version;
+        std::weak_ptr<const RowStore> rows; // kept while some cursor holds them
+    };
+    std::map<QString, SharedRead> sharedReads_;
 
     struct DatabaseCloser {
         void operator()(sqlite3* db) const;
