@@ -2,8 +2,11 @@
 
 #include "data/Errors.h"
 #include "data/SortOrder.h"
+#include "data/TextRanks.h"
+#include "data/TwoThreadSort.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -107,12 +110,10 @@ SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::v
     }
     std::vector<int> positions(rowsHeld.size());
     std::iota(positions.begin(), positions.end(), 0);
-    std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
-        for (const std::vector<double>& k : byPosition)
-            if (k[size_t(a)] != k[size_t(b)])
-                return k[size_t(a)] < k[size_t(b)];
-        return false;
-    });
+    std::vector<KeyColumn> columns;
+    for (const std::vector<double>& k : byPosition)
+        columns.push_back({&k, false});
+    stableSortByKeys(positions, columns);
     order_.reserve(positions.size());
     for (const int p : positions)
         order_.push_back(rowsHeld[size_t(p)]);
@@ -141,15 +142,50 @@ SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::v
         held[rank] = 1;
         textKey_ = true;
     }
+    for (size_t rank = 0; rank < distinct_.size(); ++rank)
+        if (held[rank])
+            heldRanks_.push_back(int(rank));
+}
+
+// The texts by their case-folded form, made at the first search that ignores case or takes a
+// partial key: an exact search needs only the ranks.
+void SearchCopy::foldTexts() const {
+    if (!byFolded_.empty() || heldRanks_.empty())
+        return;
     folded_.resize(distinct_.size());
-    for (size_t rank = 0; rank < distinct_.size(); ++rank) {
-        if (!held[rank])
-            continue;
-        folded_[rank] = distinct_[rank].toCaseFolded();
-        byFolded_.push_back(int(rank));
+    struct Entry {
+        std::uint64_t lead; // the first four characters, ordered as the texts are
+        int rank;
+    };
+    std::vector<Entry> entries(heldRanks_.size());
+    const auto fold = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            const int rank = heldRanks_[i];
+            const QString& f = folded_[size_t(rank)] = distinct_[size_t(rank)].toCaseFolded();
+            std::uint64_t lead = 0;
+            for (qsizetype c = 0; c < 4; ++c)
+                lead = (lead << 16) | (c < f.size() ? f.at(c).unicode() : 0);
+            entries[i] = {lead, rank};
+        }
+    };
+    if (entries.size() >= 20000 && std::thread::hardware_concurrency() >= 2) {
+        std::thread other(fold, 0, entries.size() / 2);
+        fold(entries.size() / 2, entries.size());
+        other.join();
+    } else {
+        fold(0, entries.size());
     }
-    std::sort(byFolded_.begin(), byFolded_.end(),
-              [&](int a, int b) { return folded_[size_t(a)] < folded_[size_t(b)]; });
+    sortOnTwoThreads(entries, [&](bool) {
+        return [this](const Entry& a, const Entry& b) {
+            if (a.lead != b.lead)
+                return a.lead < b.lead;
+            const QString &x = folded_[size_t(a.rank)], &y = folded_[size_t(b.rank)];
+            return x != y ? x < y : a.rank < b.rank;
+        };
+    });
+    byFolded_.reserve(entries.size());
+    for (const Entry& e : entries)
+        byFolded_.push_back(e.rank);
     for (size_t i = 0; i < byFolded_.size(); i += block)
         blockLowest_.push_back(*std::min_element(
             byFolded_.begin() + qsizetype(i),
@@ -195,6 +231,16 @@ int SearchCopy::findByText(const Value& value, LocateOptions options) const {
         return -1;
     const bool caseInsensitive = options.testFlag(loCaseInsensitive);
     const bool partial = options.testFlag(loPartialKey) && !given.isEmpty();
+    if (!caseInsensitive && !partial) {
+        // The ranks follow the collation: the given text has its place among them.
+        const auto at = std::lower_bound(heldRanks_.begin(), heldRanks_.end(), given,
+                                         [&](int rank, const QString& t) {
+                                             return compareTexts(distinct_[size_t(rank)], t) < 0;
+                                         });
+        return at != heldRanks_.end() && distinct_[size_t(*at)] == given ? firstRowWithKey(*at)
+                                                                         : -1;
+    }
+    foldTexts();
     // Every text that matches lies in one stretch of the folded order.
     const QString folded = given.toCaseFolded();
     const auto begin =

@@ -57,10 +57,12 @@ private:
     // stretch), and the lowest rank of every block of that order (the first match in key order
     // is the lowest rank in the stretch).
     int lowestRank(size_t from, size_t to) const;
+    void foldTexts() const;
     std::vector<QString> distinct_;
-    std::vector<QString> folded_;
-    std::vector<int> byFolded_;
-    std::vector<int> blockLowest_;
+    std::vector<int> heldRanks_; // ascending
+    mutable std::vector<QString> folded_;
+    mutable std::vector<int> byFolded_;
+    mutable std::vector<int> blockLowest_;
 };
 
 } // namespace kavelon

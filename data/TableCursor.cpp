@@ -35,7 +35,6 @@ void TableCursor::Impl::endPending() {
     changed.clear();
     modified = false;
     insertAt = -1;
-    forgetRowKeys(); // Post, Delete: the rows held have changed
 }
 
 void TableCursor::Impl::beginInsert(bool append) {
@@ -241,6 +240,7 @@ void TableCursor::Close() {
     if (d->state == dsInactive)
         return;
     d->endPending();
+    d->forgetRowKeys();
     d->rows = HeldRows();
     d->order.clear();
     d->view.clear();
@@ -334,6 +334,7 @@ void TableCursor::Post() {
         }
     }
     d->endPending();
+    d->forgetRowKeys();
     d->bof = d->eof = false;
     d->setState(dsBrowse);
     d->notify([](CursorObserver& o) { o.rowsChanged(); });
@@ -371,6 +372,7 @@ void TableCursor::Delete() {
     if (d->current >= int(d->view.size()))
         d->current = int(d->view.size()) - 1;
     d->endPending();
+    d->forgetRowKeys();
     d->bof = d->current <= 0;
     d->eof = d->view.empty();
     d->setState(dsBrowse);

@@ -11,7 +11,9 @@ const QDate zeroDate(1899, 12, 30);
 constexpr qint64 msPerDay = 86400000;
 } // namespace
 
-DateTime DateTime::fromQDate(const QDate& d) { return DateTime{double(zeroDate.daysTo(d))}; }
+DateTime DateTime::fromQDate(const QDate& d) {
+    return DateTime{double(zeroDate.daysTo(d))};
+}
 
 DateTime DateTime::fromQDateTime(const QDateTime& dt) {
     const qint64 days = zeroDate.daysTo(dt.date());
@@ -22,7 +24,9 @@ DateTime DateTime::fromQDateTime(const QDateTime& dt) {
     return DateTime{days >= 0 ? days + fraction : days - fraction};
 }
 
-QDate DateTime::date() const { return zeroDate.addDays(qint64(std::trunc(days))); }
+QDate DateTime::date() const {
+    return zeroDate.addDays(qint64(std::trunc(days)));
+}
 
 QTime DateTime::time() const {
     const double fraction = std::fabs(days - std::trunc(days));
@@ -32,10 +36,14 @@ QTime DateTime::time() const {
     return QTime::fromMSecsSinceStartOfDay(int(ms));
 }
 
-bool DateTime::hasTime() const { return time().msecsSinceStartOfDay() != 0; }
+bool DateTime::hasTime() const {
+    return time().msecsSinceStartOfDay() != 0;
+}
 
 // Wall-clock values: UTC keeps daylight-saving gaps of the local zone out of the way.
-QDateTime DateTime::toQDateTime() const { return QDateTime(date(), time(), Qt::UTC); }
+QDateTime DateTime::toQDateTime() const {
+    return QDateTime(date(), time(), Qt::UTC);
+}
 
 QString DateTime::toIsoText() const {
     const QTime t = time();

@@ -20,9 +20,11 @@ struct DateTime {
     QDate date() const;
     QTime time() const;
     bool hasTime() const;
-    // ISO text as stored in the database: "YYYY-MM-DD HH:MM:SS", with ".zzz" when there are milliseconds.
+    // ISO text as stored in the database: "YYYY-MM-DD HH:MM:SS", with ".zzz" when there are
+    // milliseconds.
     QString toIsoText() const;
-    // Parses the stored ISO text (date alone, date and time, with or without ".zzz"); false if it does not read.
+    // Parses the stored ISO text (date alone, date and time, with or without ".zzz"); false if it
+    // does not read.
     static bool fromIsoText(const QString& text, DateTime& out);
     // The same for the stored UTF-8 bytes, without building strings: the engine reads every
     // date of the journal through it.
