@@ -1,14 +1,15 @@
 # The two set-up commands of the README: `make run` and `make test`.
 BUILD ?= build
-GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
 .PHONY: setup configure build run test bench clean
 
 setup:
 	./scripts/setup
 
+# A configure that failed leaves a cache but no build files: configure again until it succeeds.
 configure: setup
-	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then \
+	@if [ ! -f $(BUILD)/build.ninja ] && [ ! -f $(BUILD)/Makefile ]; then \
+	  rm -f $(BUILD)/CMakeCache.txt; \
 	  cmake -S . -B $(BUILD) -G "$$(command -v ninja >/dev/null 2>&1 && echo Ninja || echo 'Unix Makefiles')" -DCMAKE_BUILD_TYPE=RelWithDebInfo; \
 	fi
 

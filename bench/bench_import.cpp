@@ -32,7 +32,7 @@ QString legacyJournal(int orders) {
     static std::map<int, QString> made;
     if (made.count(orders))
         return made[orders];
-    QFile sample(QStringLiteral("/work/shared/legacy-jet/kavelon-sample.mdb"));
+    QFile sample(QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/kavelon-sample.mdb"));
     if (!sample.open(QIODevice::ReadOnly))
         std::abort();
     QByteArray file = sample.readAll();

@@ -66,6 +66,10 @@ void DateBox::setDate(const QDate& date) {
     setMaskedText(mask_.textOf(date), 0);
 }
 
+void DateBox::restoreText(const QString& text) {
+    setMaskedText(mask_.fits(text) ? text : mask_.blankText(), 0);
+}
+
 void DateBox::setTodaySource(std::function<QDate()> source) {
     today_ = std::move(source);
 }

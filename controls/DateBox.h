@@ -31,6 +31,9 @@ public:
     bool isBlank() const;
     // Writes the date in the mask; an invalid date blanks the box.
     void setDate(const QDate& date);
+    // Puts back a text the box held before, digits and blanks as they stood; a text that does
+    // not fit the mask blanks the box.
+    void restoreText(const QString& text);
 
     // Where "today" comes from (the system clock unless a test says otherwise).
     void setTodaySource(std::function<QDate()> source);

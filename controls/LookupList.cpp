@@ -134,8 +134,8 @@ void LookupList::paintRows() {
     for (int i = 0; i < rows; ++i) {
         const int row = top_ + i;
         const QRect line(frameWidth, frameWidth + i * height, textWidth(), height);
-        const bool marked =
-            box_->hasListValue_ && key && cursor->valueAt(row, key->index()) == box_->listValue_;
+        const bool marked = box_->hasListValue_ && key &&
+                            box_->keyMatches(cursor->valueAt(row, key->index()), box_->listValue_);
         if (marked)
             painter.fillRect(line, pal.highlight());
         painter.setPen(pal.color(marked ? QPalette::HighlightedText : QPalette::Text));

@@ -1,9 +1,10 @@
 #include "controls/MessageDialog.h"
 
+#include "controls/BoxCommon.h"
 #include "controls/MessageText.h"
+#include "controls/WindowHints.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,10 +28,6 @@ DialogUnits dialogUnits(const QFont& font) {
     const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     const int average = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
     return {std::max(1, average), metrics.height()};
-}
-
-QString dashes() {
-    return QString(27, QLatin1Char('-')) + QLatin1Char('\n');
 }
 } // namespace
 
@@ -70,36 +67,29 @@ void MessageDialog::layOut() {
     button_->setGeometry(du.x(8) + (contentWidth - buttonWidth) / 2, buttonTop, buttonWidth,
                          buttonHeight);
     setFixedSize(contentWidth + 2 * du.x(8), buttonTop + buttonHeight + du.y(8));
-    centreOnScreen();
+    centreOnScreen(this);
 }
 
-void MessageDialog::centreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    move(area.x() + (area.width() - frame.width()) / 2,
-         area.y() + (area.height() - frame.height()) / 2);
+void MessageDialog::setVisible(bool visible) {
+    // Asked while the box is not yet mapped: the frame the window manager will put around it.
+    if (visible && !isVisible())
+        announcedFrame_ = frameBeforeMapping(this);
+    QDialog::setVisible(visible);
 }
 
 void MessageDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The frame is known once shown; centre it, not just the client area.
-    centreOnScreen();
+    // Centred by its frame, not just by its client area.
+    centreOnScreen(this, announcedFrame_);
 }
 
 QString MessageDialog::clipboardText() const {
-    return dashes() + windowTitle() + QLatin1Char('\n') + dashes() + label_->text() +
-           QLatin1Char('\n') + dashes() + button_->text() + QStringLiteral("   \n") + dashes();
+    return boxClipboardText(windowTitle(), label_->text(), {button_->text()});
 }
 
 void MessageDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) {
-        QApplication::beep();
-        QGuiApplication::clipboard()->setText(clipboardText());
+    if (copyBoxOnCtrlC(event, clipboardText()))
         return;
-    }
     QDialog::keyPressEvent(event);
 }
 

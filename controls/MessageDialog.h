@@ -22,16 +22,18 @@ public:
     QLabel* textLabel() const { return label_; }
     QPushButton* okButton() const { return button_; }
 
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void layOut();
-    void centreOnScreen();
 
     QLabel* label_;
     QPushButton* button_;
+    QMargins announcedFrame_;
 };
 
 } // namespace kavelon

@@ -2,9 +2,9 @@
 
 #include "controls/MessageDialog.h"
 #include "controls/MessageText.h"
+#include "controls/SystemBox.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QPointer>
 #include <cstdio>
 
@@ -40,25 +40,15 @@ public:
 
     void errorBox(const QString& text) override {
         FocusKeeper keeper;
-        QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok);
-        box.exec();
+        makeErrorBox(text)->exec();
     }
 
-    void fatalBox(const QString& text) override {
-        QString shown = text;
-        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), shown.trimmed(),
-                        QMessageBox::Ok);
-        box.exec();
-    }
+    void fatalBox(const QString& text) override { makeFatalBox(text)->exec(); }
 
     Answer confirm(const QString& caption, const QString& text) override {
         FocusKeeper keeper;
-        QMessageBox box(QMessageBox::Question, caption, text,
-                        QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Cancel);
-        return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+        return makeConfirmBox(caption, text)->exec() == QMessageBox::Ok ? Answer::Ok
+                                                                        : Answer::Cancel;
     }
 };
 

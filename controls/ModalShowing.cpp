@@ -1,11 +1,13 @@
 #include "controls/ModalShowing.h"
 
+#include "controls/BoxCommon.h"
+#include "controls/WindowHints.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QLayout>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <vector>
@@ -107,14 +109,10 @@ private:
     QEventLoop& loop_;
 };
 
-void centreOnScreen(QWidget* window) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize size = window->frameGeometry().size().expandedTo(window->size());
-    window->move(area.x() + (area.width() - size.width()) / 2,
-                 area.y() + (area.height() - size.height()) / 2);
+// Before its first mapping a window knows no frame, and the position asked for is that of its
+// client area: the frame the window manager announces is taken into account here instead.
+void centreBeforeMapping(QWidget* window) {
+    centreOnScreen(window, frameBeforeMapping(window));
 }
 
 // Returns true when the window was centred now: it is centred again once its frame is known.
@@ -132,7 +130,7 @@ bool placeFirstTime(QWidget* window) {
     window->ensurePolished();
     if (window->layout())
         window->layout()->activate();
-    centreOnScreen(window);
+    centreBeforeMapping(window);
     return true;
 }
 
@@ -180,9 +178,12 @@ void showModal(QWidget* window) {
     QEventLoop loop;
     HideWatcher watcher(loop);
     window->installEventFilter(&watcher);
+    QWidget* owner = shown.empty() ? mainWindow.data() : shown.back().data();
+    hintModalTo(window, owner);
     shown.emplace_back(window);
 
     showInFront(window);
+    hintOwnerOfShown(window, owner);
     if (window->isVisible() && !ending)
         loop.exec(QEventLoop::DialogExec);
 

@@ -2,6 +2,7 @@
 
 #include "controls/FieldText.h"
 #include "controls/Guard.h"
+#include "controls/RefusedFocus.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,7 +10,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QTimer>
 
 #include <memory>
 
@@ -53,8 +53,6 @@ TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent) {
 }
 
 TDBEdit::~TDBEdit() {
-    if (swallowingClick_)
-        qApp->removeEventFilter(this);
     if (dataSource_)
         dataSource_->removeLink(this);
 }
@@ -193,28 +191,9 @@ void TDBEdit::focusOutEvent(QFocusEvent* event) {
 void TDBEdit::keepFocusAfterError(Qt::FocusReason reason) {
     setFocus(Qt::OtherFocusReason);
     selectAll();
-    // A press on a button took the focus: the press is still on its way to the button. Drop it,
-    // so the user, who has just read the error box, does not also get the button's action.
-    if (reason == Qt::MouseFocusReason && !swallowingClick_) {
-        swallowingClick_ = true;
-        qApp->installEventFilter(this);
-        QTimer::singleShot(0, this, [this] {
-            if (swallowingClick_) {
-                swallowingClick_ = false;
-                qApp->removeEventFilter(this);
-            }
-        });
-    }
-}
-
-bool TDBEdit::eventFilter(QObject* watched, QEvent* event) {
-    if (swallowingClick_ && (event->type() == QEvent::MouseButtonPress ||
-                             event->type() == QEvent::MouseButtonDblClick)) {
-        swallowingClick_ = false;
-        qApp->removeEventFilter(this);
-        return true;
-    }
-    return QLineEdit::eventFilter(watched, event);
+    // The user, who has just read the error box, does not also get the button's action.
+    if (reason == Qt::MouseFocusReason)
+        dropPressOnItsWay();
 }
 
 void TDBEdit::contextMenuEvent(QContextMenuEvent* event) {

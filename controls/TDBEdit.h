@@ -32,7 +32,6 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // DataLink
@@ -56,7 +55,6 @@ private:
     QPointer<TDataSource> dataSource_;
     QString dataField_;
     bool modified_ = false; // typed since the last store or refresh
-    bool swallowingClick_ = false;
 };
 
 } // namespace kavelon

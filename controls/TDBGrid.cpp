@@ -23,6 +23,10 @@ TDBGrid::TDBGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     titleFont_ = font();
     editor_ = new GridEditor(this, viewport());
     measure();
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+        if (old && old == droppedNewRowFor_)
+            droppedNewRowFor_ = nullptr;
+    });
 }
 
 TDBGrid::~TDBGrid() {
@@ -70,6 +74,12 @@ Field* TDBGrid::currentField() const {
 int TDBGrid::currentRow() const {
     const TableCursor* c = cursor();
     return c ? std::max(c->currentIndex(), 0) : 0;
+}
+
+bool TDBGrid::droppedNewRowFor(const QWidget* widget) {
+    const bool dropped = widget && droppedNewRowFor_ == widget;
+    droppedNewRowFor_ = nullptr;
+    return dropped;
 }
 
 int TDBGrid::columnField(int column) const {

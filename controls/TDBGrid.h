@@ -54,6 +54,11 @@ public:
     int rowHeight() const { return rowHeight_; }
     int titleHeight() const { return titleHeight_; }
 
+    // Whether the focus going from the grid to widget dropped an untouched new row, the focus
+    // having stayed on widget since. Answered once, for the action of that control: the row the
+    // user meant it for is gone already.
+    bool droppedNewRowFor(const QWidget* widget);
+
 protected:
     bool event(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
@@ -132,7 +137,7 @@ private:
     void deleteRecord();
     void moveToRow(int row);
     void leaveGrid(Qt::FocusReason reason);
-    void keepFocusAfterError();
+    void keepFocusAfterError(Qt::FocusReason reason);
 
     // Mouse (TDBGridMouse.cpp).
     enum class Drag { None, Pending, Moving, Resizing };
@@ -158,6 +163,7 @@ private:
     bool editorModified_ = false;
     bool askingToEdit_ = false;
     bool updatingScrollBars_ = false;
+    QPointer<QWidget> droppedNewRowFor_;
 
     Drag drag_ = Drag::None;
     int dragColumn_ = -1;

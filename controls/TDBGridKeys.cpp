@@ -8,6 +8,7 @@
 #include "controls/FieldText.h"
 #include "controls/GridEditor.h"
 #include "controls/Guard.h"
+#include "controls/RefusedFocus.h"
 #include "controls/TDBGrid.h"
 
 #include <QApplication>
@@ -391,28 +392,33 @@ void TDBGrid::leaveGrid(Qt::FocusReason reason) {
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
         reason == Qt::MenuBarFocusReason)
         return;
-    const QWidget* next = QApplication::focusWidget();
+    QWidget* next = QApplication::focusWidget();
     if (next && (next == this || isAncestorOf(next) || next->window() != window()))
         return;
     bool finished = false;
     guard([&] {
         if (active()) {
-            if (untouchedNewRow())
+            if (untouchedNewRow()) {
                 cursor()->Cancel();
-            else
+                droppedNewRowFor_ = next;
+            } else {
                 storeEditor();
+            }
         }
         finished = true;
     });
     if (!finished)
-        keepFocusAfterError();
+        keepFocusAfterError(reason);
 }
 
-void TDBGrid::keepFocusAfterError() {
+void TDBGrid::keepFocusAfterError(Qt::FocusReason reason) {
     if (editorMode_)
         editor_->setFocus(Qt::OtherFocusReason);
     else
         setFocus(Qt::OtherFocusReason);
+    // The user, who has just read the error box, does not also get the button's action.
+    if (reason == Qt::MouseFocusReason)
+        dropPressOnItsWay();
 }
 
 } // namespace kavelon

@@ -27,6 +27,14 @@ qint64 monotonicMs() {
     return timer.elapsed();
 }
 
+// The width a text key is cut to when the bound field stores it; 0 when keys are not cut.
+int cutWidth(const Field* bound, const Field* key) {
+    if (!bound || !key || bound->kind() != FieldKind::WideString ||
+        key->kind() != FieldKind::WideString)
+        return 0;
+    return qMax(0, bound->Size());
+}
+
 // The chosen key as the bound field takes it: a text cut to the field's width; a key of another
 // kind through its text.
 Value keyForBoundField(const Field& key, const Field& bound) {
@@ -131,16 +139,39 @@ bool TDBLookupComboBox::canModify() const {
     return f && !f->ReadOnly() && listKeyField();
 }
 
+// A value of the width of the bound field may stand for a longer list key: the field holds the
+// key cut to its width, and every list key that begins with it was cut to it.
 bool TDBLookupComboBox::locateKey(const Value& key) {
     TableCursor* cursor = listCursor();
-    return cursor && listKeyField() && cursor->Locate(keyField_, key);
+    const Field* listKey = listKeyField();
+    if (!cursor || !listKey)
+        return false;
+    const int width = cutWidth(boundField(), listKey);
+    if (width > 0 && key.type() == Value::Type::Text && key.toText().size() == width)
+        return cursor->Locate(keyField_, key, loPartialKey);
+    return cursor->Locate(keyField_, key);
+}
+
+bool TDBLookupComboBox::keyMatches(const Value& listKey, const Value& value) const {
+    if (listKey == value)
+        return true;
+    const int width = cutWidth(boundField(), listKeyField());
+    return width > 0 && listKey.type() == Value::Type::Text && value.type() == Value::Type::Text &&
+           value.toText().size() == width && listKey.toText().startsWith(value.toText());
+}
+
+Value TDBLookupComboBox::storedForm(const Value& listKey) const {
+    const int width = cutWidth(boundField(), listKeyField());
+    if (width > 0 && listKey.type() == Value::Type::Text)
+        return Value::text(listKey.toText().left(width));
+    return listKey;
 }
 
 bool TDBLookupComboBox::findValueRow() {
     const Field* key = listKeyField();
     if (!hasValue_ || value_.isNull() || !key)
         return false;
-    if (!listCursor()->IsEmpty() && key->value() == value_)
+    if (!listCursor()->IsEmpty() && keyMatches(key->value(), value_))
         return true;
     return locateKey(value_);
 }
@@ -185,9 +216,21 @@ bool TDBLookupComboBox::chooseListRow() {
     choosing_ = false;
     value_ = bound->value();
     hasValue_ = true;
-    text_ = listRowText();
+    showStoredValue();
     update();
     return true;
+}
+
+// The box shows what the row now holds, as a key lookup of the stored value shows it; the list
+// cursor goes back to the row chosen, which may be another one with an equal key.
+void TDBLookupComboBox::showStoredValue() {
+    TableCursor* cursor = listCursor();
+    const int chosen = cursor->currentIndex();
+    text_.clear();
+    if (!value_.isNull() && locateKey(value_))
+        text_ = listRowText();
+    if (chosen >= 0 && cursor->currentIndex() != chosen)
+        cursor->moveTo(chosen);
 }
 
 void TDBLookupComboBox::chooseNeighbour(int step) {
@@ -247,7 +290,9 @@ void TDBLookupComboBox::CloseUp(bool choose) {
     TableCursor* cursor = listCursor();
     if (!cursor)
         return;
-    if (choose && chooseListRow())
+    // With no row highlighted (the list opened on a value it does not hold) there is nothing
+    // to choose.
+    if (choose && hasListValue_ && chooseListRow())
         return;
     // Without a choice (or with one the bound row cannot take) the list cursor goes back to where
     // the opening put it, so the controls bound to it show the row of the box's value, not the row
@@ -286,7 +331,7 @@ void TDBLookupComboBox::highlightChanged() {
     const Field* key = listKeyField();
     TableCursor* cursor = listCursor();
     hasListValue_ = key && cursor && !cursor->IsEmpty();
-    listValue_ = hasListValue_ ? key->value() : Value();
+    listValue_ = hasListValue_ ? storedForm(key->value()) : Value();
     list_->currentMoved();
 }
 

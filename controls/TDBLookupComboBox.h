@@ -85,8 +85,14 @@ private:
 
     // Takes the bound value when it differs from the one last taken (force: in any case).
     void keyLookup(bool force = false);
-    // Moves the list cursor to the first row holding this key; false when none does.
+    // Moves the list cursor to the first row holding this key as the bound field stores it;
+    // false when none does.
     bool locateKey(const Value& key);
+    // A list key matches a bound value when equal to it or, cut to the bound field's width, when
+    // it gives that value.
+    bool keyMatches(const Value& listKey, const Value& value) const;
+    // The list key as the bound field would hold it.
+    Value storedForm(const Value& listKey) const;
     // Moves the list cursor onto the row of the box's value, keeping it where it stands when that
     // row already holds the value (one of several rows with an equal key).
     bool findValueRow();
@@ -94,6 +100,7 @@ private:
     // Stores the key of the list cursor's current row into the bound field; false when the bound
     // row cannot take it.
     bool chooseListRow();
+    void showStoredValue();
     void chooseNeighbour(int step);
     // A typed character of the incremental search; in the open list it only moves the highlight.
     void searchCharacter(QChar ch, bool inOpenList);
@@ -122,7 +129,7 @@ private:
     bool open_ = false;
     int openRow_ = -1; // the list cursor's row right after the list opened
     Value listValue_;  // the value the open list holds (rows with this key are highlighted)
-    bool hasListValue_ = false;
+    bool hasListValue_ = false; // false: no row highlighted
 
     Clock clock_;
     QString searchText_;

@@ -1,5 +1,6 @@
 #include "journal/Unit2.h"
 
+#include "controls/Buttons.h"
 #include "controls/FormSetup.h"
 #include "controls/Guard.h"
 #include "controls/ModalShowing.h"
@@ -46,6 +47,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
     b->setObjectName(QLatin1String(name));
     b->setGeometry(left, 16, width, 30);
     b->setFont(pixelFont(QStringLiteral("Georgia"), 16));
+    fitCaption(b);
     return b;
 }
 
@@ -164,7 +166,11 @@ void TForm2::Button2Click() {
     showModal(Form3);
 }
 
+// A press that took the focus from an untouched new row in the grid has removed that row, which is
+// what the dispatcher meant to delete.
 void TForm2::Button3Click() {
+    if (DBGrid1->droppedNewRowFor(Button3))
+        return;
     ADOTable1->Delete();
 }
 

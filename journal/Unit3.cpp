@@ -170,6 +170,7 @@ void TForm3::setUpComponents() {
     DateEdit1 = new DateBox(this);
     DateEdit1->setObjectName(QStringLiteral("DateEdit1"));
     DateEdit1->setGeometry(176, 56, 145, 21);
+    newOrderDate_ = DateEdit1->text();
 
     DBLookupComboBox1 = lookupBox(this, "DBLookupComboBox1", 88, DataSource1.get(),
                                   QStringLiteral("Населённый пункт"), DataSource2.get(),
@@ -218,18 +219,25 @@ void TForm3::closeEvent(QCloseEvent* event) {
 }
 
 // Lists added to or changed through the reference windows since the last showing are read
-// again, and an order opened for a change shows its own departure date.
+// again. An order opened for a change shows its own departure date; a new order the date last
+// left on a new order.
 void TForm3::FormShow() {
     rereadLookupLists({ADOTable2.get(), ADOTable3.get(), ADOTable4.get(), ADOTable5.get()},
                       {DBLookupComboBox1, DBLookupComboBox2, DBLookupComboBox3, DBLookupComboBox4});
-    if (ADOTable1->State() == dsEdit) {
+    showingNewOrder_ = ADOTable1->State() == dsInsert;
+    if (showingNewOrder_) {
+        DateEdit1->restoreText(newOrderDate_);
+    } else if (ADOTable1->State() == dsEdit) {
         const Field& departure = ADOTable1->FieldByName(QStringLiteral("Отправка"));
         DateEdit1->setDate(departure.IsNull() ? QDate() : departure.AsDateTime().date());
     }
 }
 
-// The close box does what "Отмена" does: an abandoned row is never stored later by accident.
+// Every closing keeps the date a new order was left with. The close box does what "Отмена"
+// does: an abandoned row is never stored later by accident.
 void TForm3::FormClose() {
+    if (showingNewOrder_)
+        newOrderDate_ = DateEdit1->text();
     dropRowOnClosing(*ADOTable1);
 }
 

@@ -69,6 +69,11 @@ private:
     // The order names a settlement and a vehicle, and the two list cursors stand on exactly
     // those rows, so that the sum is computed from what the order says.
     bool listsStandOnTheOrder();
+
+    // The date box's text as the dispatcher left it on a new order: what the next new order
+    // offers, whatever date a changed order showed in between.
+    QString newOrderDate_;
+    bool showingNewOrder_ = false;
 };
 
 extern TForm3* Form3;

@@ -1,5 +1,6 @@
 #include "reference/ReferenceEntryDialog.h"
 
+#include "controls/Buttons.h"
 #include "controls/FormSetup.h"
 #include "controls/Guard.h"
 #include "controls/Messages.h"
@@ -74,9 +75,10 @@ void ReferenceEntryDialog::addButtons(QRect add, QRect cancel, const QFont& font
     for (auto [b, place] : {std::pair{Button1, add}, std::pair{Button2, cancel}}) {
         b->setGeometry(place.x(), place.y(), place.width(), 25);
         b->setFont(font);
-        // Enter does not press "Добавить".
+        // Neither is a default button: Enter in an edit does not press "Добавить".
         b->setAutoDefault(false);
         b->setDefault(false);
+        fitCaption(b);
     }
     connect(Button1, &QPushButton::clicked, this,
             guarded(this, &ReferenceEntryDialog::Button1Click));

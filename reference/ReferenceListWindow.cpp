@@ -1,5 +1,6 @@
 #include "reference/ReferenceListWindow.h"
 
+#include "controls/Buttons.h"
 #include "controls/FormSetup.h"
 #include "controls/Guard.h"
 #include "controls/ModalShowing.h"
@@ -58,6 +59,7 @@ void ReferenceListWindow::setUpComponents(const ListLayout& layout) {
         b->setGeometry(layout.buttons[i].left, layout.buttonTop, layout.buttons[i].width, 25);
         if (layout.georgiaButtons)
             b->setFont(pixelFont(QStringLiteral("Georgia"), 13));
+        fitCaption(b);
         *buttons[i] = b;
     }
 
@@ -90,7 +92,11 @@ void ReferenceListWindow::Button2Click() {
     ADOTable1->Edit();
 }
 
+// A press that took the focus from an untouched new row in the grid has removed that row, which is
+// what the dispatcher meant to delete.
 void ReferenceListWindow::Button3Click() {
+    if (DBGrid1->droppedNewRowFor(Button3))
+        return;
     ADOTable1->Delete();
 }
 

@@ -8,7 +8,9 @@
 #include <QIcon>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QWindow>
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -34,6 +36,13 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     watchTermination();
     connect(this, &QGuiApplication::commitDataRequest, this,
             [](QSessionManager&) { endProgram(0); });
+    // For the tests that drive the program from outside: which window takes the keys now.
+    if (qEnvironmentVariableIntValue("KAVELON_REPORT_FOCUS") == 1)
+        connect(this, &QGuiApplication::focusWindowChanged, this, [](QWindow* window) {
+            std::fprintf(stderr, "[focus] %s\n",
+                         window ? window->title().toUtf8().constData() : "");
+            std::fflush(stderr);
+        });
 }
 
 Application::~Application() {

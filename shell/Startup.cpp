@@ -1,5 +1,6 @@
 #include "shell/Startup.h"
 
+#include "controls/Buttons.h"
 #include "controls/MessageText.h"
 #include "controls/Messages.h"
 #include "controls/ModalShowing.h"
@@ -70,6 +71,7 @@ void applyLocale() {
 }
 
 void createForms() {
+    pressFocusedButtonsOnEnter();
     create<0>(Form1);
     setMainWindow(Form1);
     create<1>(Form2);

@@ -1,5 +1,6 @@
 #include "shell/Unit1.h"
 
+#include "controls/Buttons.h"
 #include "controls/FormSetup.h"
 #include "controls/Guard.h"
 #include "controls/ModalShowing.h"
@@ -47,6 +48,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
     b->setFont(pixelFont(QStringLiteral("Segoe UI"), 15));
     b->setAutoDefault(false);
     b->setDefault(false);
+    fitCaption(b);
     return b;
 }
 
@@ -64,9 +66,7 @@ TForm1::~TForm1() = default;
 void TForm1::setUpComponents() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Главная"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFormFrame(this);
     setFont(defaultFormFont());
 
     auto* client = new QWidget(this);
@@ -83,7 +83,9 @@ void TForm1::setUpComponents() {
     Bevel1 = new QFrame(client);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setGeometry(24, 80, 201, 305);
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    // Lowered: dark along the top and left, light along the bottom and right.
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Bevel1->setLineWidth(1);
     Bevel1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Label2 = new QLabel(QStringLiteral("Кавелон"), client);

@@ -67,6 +67,18 @@ protected:
                                   list->FieldByName(field).kind());
     }
 
+    // Which of the rows shown in the open list are drawn highlighted, top to bottom.
+    static std::vector<bool> highlightedRows(LookupList* popup) {
+        const QImage shown = popup->grab().toImage();
+        const QColor highlight = popup->palette().color(QPalette::Highlight);
+        const int right = popup->columnEdges().back() - 3;
+        const int h = popup->rowHeight();
+        std::vector<bool> rows;
+        for (int row = 0; row < popup->visibleRows(); ++row)
+            rows.push_back(shown.pixelColor(right, 1 + row * h + h / 2) == highlight);
+        return rows;
+    }
+
     LookupList* openByKeys() {
         focus(box);
         QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
@@ -250,13 +262,7 @@ TEST_F(LookupTest, ChosenRowStaysCurrentAmongRowsWithAnEqualKey) {
     popup = openByKeys();
     EXPECT_EQ(listRow(tariff), QStringLiteral("5"));
     // Both vehicles of the make are highlighted, the third is not.
-    const QImage shown = popup->grab().toImage();
-    const QColor highlight = popup->palette().color(QPalette::Highlight);
-    const int right = popup->columnEdges().back() - 3;
-    const int h = popup->rowHeight();
-    EXPECT_EQ(shown.pixelColor(right, 1 + h / 2), highlight);
-    EXPECT_EQ(shown.pixelColor(right, 1 + h + h / 2), highlight);
-    EXPECT_NE(shown.pixelColor(right, 1 + 2 * h + h / 2), highlight);
+    EXPECT_EQ(highlightedRows(popup), (std::vector<bool>{true, true, false, false}));
     QTest::keyClick(popup, Qt::Key_Escape);
     EXPECT_EQ(listRow(tariff), QStringLiteral("5"));
     journal->Post();
@@ -276,6 +282,60 @@ TEST_F(LookupTest, ChosenRowStaysCurrentAmongRowsWithAnEqualKey) {
     EXPECT_EQ(bound(QStringLiteral("Транспортное средство")),
               QStringLiteral("Мерседес-Бенц Спринт"));
     EXPECT_EQ(listRow(tariff), QStringLiteral("9"));
+}
+
+TEST_F(LookupTest, ListOpenedOnNoRowChoosesOnlyOnceARowIsHighlighted) {
+    bindSettlements({QStringLiteral("Нигде")});
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Return, Qt::NoModifier}, std::pair{Qt::Key_Down, Qt::AltModifier},
+          std::pair{Qt::Key_Up, Qt::AltModifier}}) {
+        LookupList* popup = openByKeys();
+        QTest::keyClick(popup, key, modifiers);
+        EXPECT_FALSE(box->listVisible());
+        EXPECT_EQ(journal->State(), dsBrowse) << "the row is not even put into editing";
+        EXPECT_EQ(settlement(), QStringLiteral("Нигде"));
+        EXPECT_EQ(listEdit->text(), QStringLiteral("170")) << "the list cursor on the first row";
+    }
+    // A press and release on a row highlights and chooses it.
+    LookupList* popup = openByKeys();
+    const int h = popup->rowHeight();
+    QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(20, 2 * h + h / 2 + 1));
+    EXPECT_EQ(settlement(), QStringLiteral("Тула"));
+    EXPECT_EQ(journal->State(), dsEdit);
+}
+
+TEST_F(LookupTest, KeyCutToTheBoundFieldsWidthFindsTheListRowsItCameFrom) {
+    // "Транспортное средство" holds 20 characters of a make of up to 255.
+    sql(QStringLiteral(
+        "INSERT INTO \"Транспортные ср-ва\" (\"Марка\", \"Цена перев 1кг/1км\") VALUES "
+        "('Мерседес-Бенц Спринтер 515', '9'), ('Мерседес', '4'), "
+        "('Мерседес-Бенц Спринтер 311', '6'), ('Газель', '3')"));
+    sql(QStringLiteral("INSERT INTO \"Журнал\" (\"Транспортное средство\") VALUES "
+                       "('Мерседес-Бенц Спринт'), ('Мерседес'), ('Мерседес-Бенц')"));
+    bind(schema::vehiclesTable, QStringLiteral("Транспортное средство"), QStringLiteral("Марка"),
+         QStringLiteral("Марка;Цена перев 1кг/1км"), QStringLiteral("Цена перев 1кг/1км"));
+
+    // The first of the makes that begin with the 20 characters, in make order.
+    EXPECT_EQ(box->Text(), QStringLiteral("Мерседес-Бенц Спринтер 311"));
+    EXPECT_EQ(listEdit->text(), QStringLiteral("6"));
+    // Both are highlighted when the list opens; the shorter make is not.
+    LookupList* popup = openByKeys();
+    EXPECT_EQ(highlightedRows(popup), (std::vector<bool>{true, false, true, false}));
+    QTest::keyClick(popup, Qt::Key_Escape);
+
+    // A value shorter than the field's width was not cut: only an equal make is its row.
+    journal->Next();
+    EXPECT_EQ(box->Text(), QStringLiteral("Мерседес"));
+    EXPECT_EQ(listEdit->text(), QStringLiteral("4"));
+    journal->Next();
+    EXPECT_EQ(box->Text(), QString());
+    EXPECT_EQ(listEdit->text(), QStringLiteral("4"));
+
+    // Up and Down of the closed box step from the row of a cut value.
+    journal->First();
+    focus(box);
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(bound(QStringLiteral("Транспортное средство")), QStringLiteral("Газель"));
 }
 
 TEST_F(LookupTest, UpAndDownOfTheClosedBoxChooseNeighbours) {

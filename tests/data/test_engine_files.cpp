@@ -55,10 +55,9 @@ TEST(EngineFiles, unusableFilesAreNamedAndNeverCreated) {
     EXPECT_EQ(openError(connection), notADatabase);
 
     // The first bytes of a real Jet file carry its signature.
-    QFile sample(QStringLiteral("/work/shared/legacy-jet/kavelon-sample.mdb"));
-    QByteArray jet = sample.open(QIODevice::ReadOnly) ? sample.read(4096) : QByteArray();
-    if (jet.isEmpty())
-        jet = QByteArrayLiteral("\x00\x01\x00\x00Standard Jet DB\x00").leftJustified(4096, '\0');
+    QFile sample(QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/kavelon-sample.mdb"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly)) << sample.fileName().toStdString();
+    const QByteArray jet = sample.read(4096);
     writeFile(db.path(), jet);
     const QString legacy = openError(connection);
     EXPECT_TRUE(legacy.contains(QStringLiteral("old Microsoft Access (Jet) format")))

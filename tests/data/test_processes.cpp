@@ -25,15 +25,17 @@ std::vector<PostedOrder> collectUntilFinished(QProcess& child) {
 
 TEST(TwoProcesses, writersOnOneFileLoseNoRow) {
     TempDatabase db;
-    auto first = startChild(QStringLiteral("append"), db.folder(), 60);
-    auto second = startChild(QStringLiteral("append"), db.folder(), 60);
-    // This process writes at the same time through its own cursor.
+    // This process writes at the same time through its own cursor, opened before the others
+    // start so that it holds none of their rows until its Requery.
     db.enter();
     Connection connection;
     TableCursor journal(QStringLiteral("ADOTable1"));
     journal.setConnection(&connection);
     journal.setTableName(schema::journalTable);
     journal.Open();
+    ASSERT_EQ(journal.RecordCount(), 0);
+    auto first = startChild(QStringLiteral("append"), db.folder(), 60);
+    auto second = startChild(QStringLiteral("append"), db.folder(), 60);
     for (int i = 0; i < 20; ++i) {
         journal.Append();
         journal.FieldByName(QStringLiteral("Вес груза")).setAsInteger(-i);

@@ -25,7 +25,7 @@ using kavelon::test::SqliteReader;
 
 namespace {
 
-const QString legacyFolder = QStringLiteral("/work/shared/legacy-jet/");
+const QString legacyFolder = QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/");
 const QString sample = legacyFolder + QStringLiteral("kavelon-sample.mdb");
 
 QByteArray readAll(const QString& path) {

@@ -54,7 +54,7 @@ TEST(DemoDatabase, everyWindowsCursorOpensOnIt) {
 TEST(ImportLegacy, theProgramOpensTheImportedFileWithTheOrders) {
     QTemporaryDir dir;
     EnterFolder inside(dir.path());
-    ASSERT_TRUE(QFile::copy(QStringLiteral("/work/shared/legacy-jet/kavelon-sample.mdb"),
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/kavelon-sample.mdb"),
                             QStringLiteral("кавелон.mdb")));
 
     Connection connection;

@@ -161,3 +161,32 @@ TEST_F(JournalTest, NewOrderStartsARowOnTheDialogsOwnCursorAndShowsTheDialog) {
 }
 
 } // namespace kavelon::test
+
+namespace kavelon::test {
+
+// Insert, then "Удалить": the press took the focus from the grid and so dropped the blank row,
+// which is all the dispatcher meant to delete.
+TEST_F(JournalTest, DeleteAfterANewRowInTheGridRemovesOnlyThatRow) {
+    const QString clients = QStringLiteral("SELECT \"Клиент\" FROM \"Журнал\" ORDER BY ID");
+    inJournal([&] {
+        TDBGrid* grid = Form2->DBGrid1;
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(1, 1).center());
+        QTest::keyClick(grid, Qt::Key_Insert);
+        EXPECT_EQ(Form2->ADOTable1->State(), dsInsert);
+        QTest::mouseClick(Form2->Button3, Qt::LeftButton);
+        EXPECT_EQ(Form2->ADOTable1->State(), dsBrowse);
+        EXPECT_EQ(inFile(clients), QStringList({"Иванов", "Сивкова", "Петров", "Ab's"}));
+
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(3, 1).center());
+        QTest::keyClick(grid, Qt::Key_Down);
+        EXPECT_EQ(Form2->ADOTable1->State(), dsInsert);
+        QTest::mouseClick(Form2->Button3, Qt::LeftButton);
+        EXPECT_EQ(inFile(clients), QStringList({"Иванов", "Сивкова", "Петров", "Ab's"}));
+
+        QTest::mouseClick(Form2->Button3, Qt::LeftButton); // now the current order
+        EXPECT_EQ(inFile(clients).size(), 3);
+    });
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+} // namespace kavelon::test

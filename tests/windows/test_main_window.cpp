@@ -1,7 +1,12 @@
 // The main window "Главная" as it is laid out, and its keyboard order.
 
 #include "FormsFixture.h"
+#include "WhenShown.h"
 #include "controls/ModalShowing.h"
+#include "controls/TDBGrid.h"
+#include "journal/Unit2.h"
+#include "reference/Unit11.h"
+#include "reference/Unit7.h"
 #include "shell/Unit1.h"
 
 #include <QAction>
@@ -107,4 +112,86 @@ TEST(MainWindow, FocusStartsOnOrderAndTabFollowsTheButtonsNumbers) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
     }
+}
+
+TEST(MainWindow, EnterAndKeypadEnterPressTheFocusedButtonThoughNoneIsDefault) {
+    test::Forms forms;
+    showMainWindow(Form1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    for (QPushButton* b : Form1->findChildren<QPushButton*>())
+        EXPECT_FALSE(b->isDefault()) << b->text().toStdString();
+
+    int shown = 0;
+    const auto pressWith = [&](QPushButton* button, QWidget* window, Qt::Key key,
+                               Qt::KeyboardModifiers mods) {
+        const int before = shown;
+        test::whenShown(window, [&] {
+            ++shown;
+            window->close();
+        });
+        QTest::keyClick(button, key, mods); // returns when the window is closed
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Form1));
+        return shown == before + 1;
+    };
+    EXPECT_TRUE(pressWith(Form1->Button1, Form2, Qt::Key_Return, Qt::NoModifier));
+    EXPECT_TRUE(pressWith(Form1->Button1, Form2, Qt::Key_Enter, Qt::KeypadModifier));
+    QTest::keyClick(Form1->Button1, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Form1->Button2);
+    EXPECT_TRUE(pressWith(Form1->Button2, Form11, Qt::Key_Return, Qt::NoModifier));
+    EXPECT_TRUE(forms.boxes.boxes().empty());
+}
+
+// The focused button looks at the first showing as it looks once Tab has come round to it.
+TEST(MainWindow, TheFocusFrameIsDrawnFromTheStart) {
+    test::Forms forms;
+    showMainWindow(Form1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    ASSERT_EQ(QApplication::focusWidget(), Form1->Button1);
+    const QImage atStart = Form1->Button1->grab().toImage();
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Form1->Button1);
+    EXPECT_TRUE(atStart == Form1->Button1->grab().toImage());
+    Form1->Button2->setFocus(Qt::OtherFocusReason);
+    EXPECT_FALSE(atStart == Form1->Button1->grab().toImage()) << "no focus frame to be seen";
+
+    // The same in a list: its focused button looks as it does once Shift+Tab has reached it.
+    QImage focusedAtStart, focusedByTab;
+    test::whenShown(Form7, [&] {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Form7));
+        Form7->Button1->setFocus(Qt::OtherFocusReason);
+        EXPECT_EQ(QApplication::focusWidget(), Form7->Button1);
+        focusedAtStart = Form7->Button1->grab().toImage();
+        Form7->Button2->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(Form7->Button2, Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), Form7->Button1);
+        focusedByTab = Form7->Button1->grab().toImage();
+        Form7->close();
+    });
+    showModal(Form7);
+    EXPECT_TRUE(focusedAtStart == focusedByTab);
+}
+
+// Bevel1 drawn over a plain colour: one dark line along the top and left, one light line along
+// the bottom and right, nothing else.
+TEST(MainWindow, BevelIsALoweredFrame) {
+    test::Forms forms;
+    QFrame* bevel = Form1->Bevel1;
+    const QColor ground(0, 0, 255);
+    QImage image(bevel->size(), QImage::Format_RGB32);
+    image.fill(ground);
+    bevel->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const int w = image.width(), h = image.height();
+    const auto at = [&](int x, int y) { return QColor(image.pixel(x, y)); };
+    const QColor top = at(w / 2, 0), left = at(0, h / 2);
+    const QColor bottom = at(w / 2, h - 1), right = at(w - 1, h / 2);
+    EXPECT_EQ(top, left);
+    EXPECT_EQ(bottom, right);
+    EXPECT_NE(top, ground);
+    EXPECT_NE(bottom, ground);
+    EXPECT_LT(top.lightness(), bottom.lightness());
+    // Single lines: just inside them the picture shows through.
+    for (const QPoint inside : {QPoint(w / 2, 1), QPoint(1, h / 2), QPoint(w / 2, h - 2),
+                                QPoint(w - 2, h / 2), QPoint(w / 2, h / 2)})
+        EXPECT_EQ(at(inside.x(), inside.y()), ground) << inside.x() << "," << inside.y();
 }

@@ -87,7 +87,8 @@ TEST(AboutWindow, ShowsNineLinesAndKeepsWhatIsTypedWhileTheProgramRuns) {
 
     bool focused = false, stillShownAfterEnter = false;
     test::whenShown(Form13, [&] {
-        focused = QApplication::focusWidget() == memo;
+        // The focus is the active window's: asked once the window is active.
+        focused = QTest::qWaitForWindowActive(Form13) && QApplication::focusWidget() == memo;
         memo->moveCursor(QTextCursor::End);
         test::typeText(memo, QStringLiteral("Привет"));
         QTest::keyClick(memo, Qt::Key_Return);

@@ -61,6 +61,45 @@ TEST(OrderChanges, EditChangesTheOrderSelectedInTheJournal) {
                                              "Петров П.П.", "КамАЗ", "250", "315"}));
 }
 
+TEST(OrderChanges, ANewOrderOffersTheDateLastLeftOnANewOrder) {
+    OrderDesk desk(twoOrders);
+    const QString blank = QStringLiteral("  .  .    ");
+    desk.inJournal([&] {
+        // A stored date shown for a change does not reach the next new order.
+        desk.changeOrder([&] {
+            EXPECT_EQ(Form3->DateEdit1->text(), QStringLiteral("05.01.2025"));
+            OrderDesk::pressCancel();
+        });
+        desk.newOrder([&] {
+            EXPECT_EQ(Form3->DateEdit1->text(), blank);
+            OrderDesk::fillOrder(QStringLiteral("10032025"), QStringLiteral("500"));
+            OrderDesk::pressOk();
+        });
+        // Nor does a date typed for a change.
+        desk.changeOrder([&] {
+            EXPECT_EQ(Form3->DateEdit1->text(), QStringLiteral("05.01.2025"));
+            OrderDesk::typeDate(QStringLiteral("20042025"));
+            OrderDesk::pressOk();
+        });
+        desk.newOrder([&] {
+            EXPECT_EQ(Form3->DateEdit1->text(), QStringLiteral("10.03.2025"));
+            // A half-typed date is left as it stood, whichever way the dialog closes.
+            OrderDesk::typeDate(QStringLiteral("11"));
+            OrderDesk::pressCancel();
+        });
+        desk.changeOrder([&] { OrderDesk::pressCancel(); });
+        desk.newOrder([&] {
+            EXPECT_EQ(Form3->DateEdit1->text(), QStringLiteral("11.  .    "));
+            OrderDesk::typeDate(QStringLiteral("12032025"));
+        });
+        desk.newOrder([&] { EXPECT_EQ(Form3->DateEdit1->text(), QStringLiteral("12.03.2025")); });
+    });
+    EXPECT_TRUE(desk.errorTexts().isEmpty()) << desk.errorTexts().join(u'\n').toStdString();
+    ASSERT_EQ(desk.orders().size(), 3);
+    EXPECT_EQ(desk.orders()[0][0], QStringLiteral("2025-04-20 00:00:00"));
+    EXPECT_EQ(desk.orders()[2][0], QStringLiteral("2025-03-10 00:00:00"));
+}
+
 TEST(OrderChanges, EditWithNothingSelectedStartsANewOrder) {
     OrderDesk desk;
     desk.inJournal([&] {

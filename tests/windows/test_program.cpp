@@ -72,3 +72,35 @@ TEST(Program, MissingFileShowsSeventeenErrorBoxesAndSigtermEndsWithExitCodeZero)
     EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program->exitCode(), 0);
 }
+
+TEST(Program, UnreachableDisplayIsOnePlainLineAndExitCodeOne) {
+    kavelon::test::TempDatabase database;
+    // A display number with no server behind it.
+    int number = 900;
+    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
+        ++number;
+    for (const QString& display : {QStringLiteral(":%1").arg(number), QString()}) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        if (!display.isEmpty())
+            env.insert(QStringLiteral("DISPLAY"), display);
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(database.folder());
+        program.start(QStringLiteral(KAVELON_BUILD_DIR "/Kavelon"), {});
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core dump";
+        EXPECT_EQ(program.exitCode(), 1);
+        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+        const QString expected =
+            display.isEmpty()
+                ? QStringLiteral("Kavelon: no display to show the windows on (DISPLAY is not set)\n")
+                : QStringLiteral("Kavelon: cannot connect to the display \"%1\"; the windows "
+                                 "cannot be shown\n")
+                      .arg(display);
+        EXPECT_EQ(said, expected);
+        EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+    }
+}

@@ -356,4 +356,161 @@ TEST_F(ReferenceTest, DriverDialogOffersAVehicleAddedMeanwhile) {
     EXPECT_TRUE(errors().isEmpty());
 }
 
+// A vehicle box whose list opened on no highlighted row stores nothing when it closes; the
+// driver is saved without a vehicle, and the next one with the vehicle picked for him.
+TEST_F(ReferenceTest, DriverVehicleIsStoredOnlyWhenPicked) {
+    seed(Form9, QStringLiteral("INSERT INTO \"Транспортные ср-ва\" (\"Марка\") VALUES "
+                               "('ГАЗель'), ('КамАЗ')"));
+    inList(Form11, [&] {
+        inDialog(Form11, Form12, [&] {
+            TDBLookupComboBox* box = Form12->DBLookupComboBox1;
+            fill(Form12->DBEdit1, QStringLiteral("Орлов"));
+            for (const auto& [key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier},
+                                                 std::pair{Qt::Key_Down, Qt::AltModifier},
+                                                 std::pair{Qt::Key_Up, Qt::AltModifier}}) {
+                box->setFocus();
+                QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+                ASSERT_TRUE(box->listVisible());
+                QTest::keyClick(box->list(), key, modifiers);
+                EXPECT_FALSE(box->listVisible());
+                EXPECT_TRUE(box->Text().isEmpty());
+            }
+            click(Form12->Button1);
+        });
+        inDialog(Form11, Form12, [&] {
+            TDBLookupComboBox* box = Form12->DBLookupComboBox1;
+            fill(Form12->DBEdit1, QStringLiteral("Седов"));
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+            QTest::keyClick(box->list(), Qt::Key_Home);
+            QTest::keyClick(box->list(), Qt::Key_Down);
+            QTest::keyClick(box->list(), Qt::Key_Return);
+            EXPECT_EQ(box->Text(), QStringLiteral("КамАЗ"));
+            click(Form12->Button1);
+        });
+    });
+    EXPECT_EQ(inFile(QStringLiteral("SELECT \"ФИО\" || '|' || coalesce(\"Автомобиль\", 'NULL') "
+                                    "FROM \"Водители\" ORDER BY \"Код\"")),
+              QStringList({"Орлов|NULL", "Седов|КамАЗ"}));
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+} // namespace kavelon::test
+
+namespace kavelon::test {
+
+// Insert, or Down past the last row, then "Удалить": the press took the focus from the grid and so
+// dropped the blank row, which is all the dispatcher meant to delete. The next press deletes.
+TEST_F(ReferenceTest, DeleteAfterANewRowRemovesOnlyThatRowInEveryList) {
+    const struct {
+        ReferenceListWindow* list;
+        const char* table;
+        const char* column;
+    } lists[] = {{Form5, "Клиенты", "Наименование"},
+                 {Form7, "Населённые пункты", "Наименование"},
+                 {Form9, "Транспортные ср-ва", "Марка"},
+                 {Form11, "Водители", "ФИО"}};
+    for (const auto& l : lists) {
+        const QString table = QString::fromUtf8(l.table), column = QString::fromUtf8(l.column);
+        seed(l.list, QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES ('Первый'), ('Второй'), "
+                                    "('Третий')")
+                         .arg(table, column));
+        const QString names = QStringLiteral("SELECT \"%1\" FROM \"%2\"").arg(column, table);
+        SCOPED_TRACE(l.table);
+        inList(l.list, [&] {
+            TDBGrid* grid = l.list->DBGrid1;
+            clickCell(grid, 1, 0);
+            keyInGrid(grid, Qt::Key_Insert);
+            EXPECT_EQ(l.list->ADOTable1->State(), dsInsert);
+            click(l.list->Button3);
+            EXPECT_EQ(l.list->ADOTable1->State(), dsBrowse);
+            EXPECT_EQ(inFile(names), QStringList({"Первый", "Второй", "Третий"}));
+
+            clickCell(grid, 2, 0);
+            keyInGrid(grid, Qt::Key_Down); // a blank row appended
+            EXPECT_EQ(l.list->ADOTable1->State(), dsInsert);
+            click(l.list->Button3);
+            EXPECT_EQ(inFile(names), QStringList({"Первый", "Второй", "Третий"}));
+            EXPECT_EQ(l.list->ADOTable1->RecordCount(), 3);
+
+            // The focus stayed on the button: this press deletes the current row.
+            click(l.list->Button3);
+            EXPECT_EQ(inFile(names).size(), 2);
+        });
+    }
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+// With an empty list the blank row goes without the empty-cursor error.
+TEST_F(ReferenceTest, DeleteAfterInsertOnAnEmptyListShowsNoError) {
+    inList(Form7, [&] {
+        Form7->DBGrid1->setFocus();
+        keyInGrid(Form7->DBGrid1, Qt::Key_Insert);
+        click(Form7->Button3);
+        EXPECT_EQ(Form7->ADOTable1->State(), dsBrowse);
+        EXPECT_EQ(Form7->ADOTable1->RecordCount(), 0);
+    });
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+// Neither button is a default button: Enter in an edit presses nothing, Enter on the focused
+// "Добавить" presses it.
+TEST_F(ReferenceTest, EnterPressesTheFocusedButtonOfADialogAndNothingFromAnEdit) {
+    inList(Form7, [&] {
+        inDialog(Form7, Form8, [&] {
+            fill(Form8->DBEdit1, QStringLiteral("Ржев"));
+            fill(Form8->DBEdit2, QStringLiteral("45"));
+            QTest::keyClick(Form8->DBEdit2, Qt::Key_Return);
+            QTest::keyClick(Form8->DBEdit2, Qt::Key_Enter, Qt::KeypadModifier);
+            EXPECT_TRUE(Form8->isVisible());
+            EXPECT_TRUE(inFile(QStringLiteral("SELECT * FROM \"Населённые пункты\"")).isEmpty());
+
+            ASSERT_TRUE(QTest::qWaitForWindowActive(Form8));
+            QTest::keyClick(Form8->DBEdit2, Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), Form8->Button1);
+            QTest::keyClick(Form8->Button1, Qt::Key_Return);
+            EXPECT_FALSE(Form8->isVisible());
+        });
+        EXPECT_EQ(Form7->ADOTable1->RecordCount(), 1);
+
+        // Keypad Enter on "Отмена" drops the row.
+        inDialog(Form7, Form8, [&] {
+            fill(Form8->DBEdit1, QStringLiteral("Клин"));
+            Form8->Button2->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(Form8->Button2, Qt::Key_Enter, Qt::KeypadModifier);
+            EXPECT_FALSE(Form8->isVisible());
+        });
+    });
+    EXPECT_EQ(inFile(QStringLiteral("SELECT \"Наименование\" FROM \"Населённые пункты\"")),
+              QStringList{"Ржев"});
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+// A cell that does not convert keeps the focus when "Закрыть" is pressed: after the error box the
+// button is neither pressed nor drawn pressed, and the window stays.
+TEST_F(ReferenceTest, CloseAfterACellThatDoesNotConvertLeavesTheButtonUp) {
+    seed(Form11,
+         QStringLiteral("INSERT INTO \"Водители\" (\"ФИО\", \"№ ВУ\") VALUES ('Орлов', 7)"));
+    inList(Form11, [&] {
+        TDBGrid* grid = Form11->DBGrid1;
+        clickCell(grid, 0, 2); // "№ ВУ"
+        typeInGrid(grid, QStringLiteral("-"));
+        QTest::mousePress(Form11->Button4, Qt::LeftButton);
+        ASSERT_EQ(errors().size(), 1);
+        EXPECT_TRUE(errors()[0].contains(QStringLiteral("№ ВУ"))) << errors()[0].toStdString();
+        EXPECT_FALSE(Form11->Button4->isDown());
+        EXPECT_TRUE(grid->isAncestorOf(QApplication::focusWidget()));
+        QTest::mouseRelease(Form11->Button4, Qt::LeftButton);
+        EXPECT_TRUE(Form11->isVisible());
+        EXPECT_EQ(errors().size(), 1);
+        EXPECT_EQ(grid->editorText(), QStringLiteral("-"));
+        keyInGrid(grid, Qt::Key_Escape);
+        keyInGrid(grid, Qt::Key_Escape);
+        EXPECT_FALSE(Form11->Button4->isDown());
+    });
+    EXPECT_FALSE(Form11->isVisible());
+    EXPECT_EQ(inFile(QStringLiteral("SELECT \"№ ВУ\" FROM \"Водители\"")), QStringList{"7"});
+}
+
 } // namespace kavelon::test
