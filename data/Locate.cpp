@@ -6,6 +6,7 @@
 #include "data/TwoThreadSort.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <numeric>
@@ -147,40 +148,88 @@ SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::v
             heldRanks_.push_back(int(rank));
 }
 
+namespace {
+
+// The case-folded form of each character below U+0530 (Latin, Greek, Cyrillic) that folds to one
+// character, as QString::toCaseFolded gives it; 0 for those that fold to several.
+class SimpleFolding {
+public:
+    SimpleFolding() {
+        for (char16_t c = 0; c < folded_.size(); ++c) {
+            const QString f = QString(QChar(c)).toCaseFolded();
+            folded_[c] = f.size() == 1 ? f.at(0).unicode() : 0;
+        }
+    }
+    // Appends the folded text; false (nothing appended) when a character is not in the table.
+    bool append(const QString& text, QString& out) const {
+        const qsizetype from = out.size();
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            const char16_t f = u < folded_.size() ? folded_[u] : 0;
+            if (f == 0) {
+                out.truncate(from);
+                return false;
+            }
+            out.append(QChar(f));
+        }
+        return true;
+    }
+
+private:
+    std::array<char16_t, 0x530> folded_{};
+};
+
+} // namespace
+
+void appendCaseFolded(const QString& text, QString& out) {
+    static const SimpleFolding folding;
+    if (!folding.append(text, out))
+        out.append(text.toCaseFolded());
+}
+
 // The texts by their case-folded form, made at the first search that ignores case or takes a
-// partial key: an exact search needs only the ranks.
+// partial key: an exact search needs only the ranks. The folded texts stand end to end in one
+// buffer rather than one allocation each.
 void SearchCopy::foldTexts() const {
     if (!byFolded_.empty() || heldRanks_.empty())
         return;
-    folded_.resize(distinct_.size());
     struct Entry {
-        std::uint64_t lead; // the first four characters, ordered as the texts are
+        // The first eight characters, ordered as the texts are.
+        std::uint64_t lead;
+        std::uint64_t next;
         int rank;
     };
+    std::vector<qsizetype> start(heldRanks_.size() + 1);
+    qsizetype total = 0;
+    for (const int rank : heldRanks_)
+        total += distinct_[size_t(rank)].size();
+    foldedChars_.clear();
+    foldedChars_.reserve(total);
+    for (size_t i = 0; i < heldRanks_.size(); ++i) {
+        start[i] = foldedChars_.size();
+        appendCaseFolded(distinct_[size_t(heldRanks_[i])], foldedChars_);
+    }
+    start[heldRanks_.size()] = foldedChars_.size();
+    folded_.assign(distinct_.size(), QStringView());
     std::vector<Entry> entries(heldRanks_.size());
-    const auto fold = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            const int rank = heldRanks_[i];
-            const QString& f = folded_[size_t(rank)] = distinct_[size_t(rank)].toCaseFolded();
-            std::uint64_t lead = 0;
-            for (qsizetype c = 0; c < 4; ++c)
-                lead = (lead << 16) | (c < f.size() ? f.at(c).unicode() : 0);
-            entries[i] = {lead, rank};
-        }
-    };
-    if (entries.size() >= 20000 && std::thread::hardware_concurrency() >= 2) {
-        std::thread other(fold, 0, entries.size() / 2);
-        fold(entries.size() / 2, entries.size());
-        other.join();
-    } else {
-        fold(0, entries.size());
+    for (size_t i = 0; i < heldRanks_.size(); ++i) {
+        const int rank = heldRanks_[i];
+        const QStringView f = QStringView(foldedChars_).mid(start[i], start[i + 1] - start[i]);
+        folded_[size_t(rank)] = f;
+        std::uint64_t lead[2] = {0, 0};
+        for (qsizetype c = 0; c < 8; ++c)
+            lead[c / 4] = (lead[c / 4] << 16) | (c < f.size() ? f.at(c).unicode() : 0);
+        entries[i] = {lead[0], lead[1], rank};
     }
     sortOnTwoThreads(entries, [&](bool) {
         return [this](const Entry& a, const Entry& b) {
             if (a.lead != b.lead)
                 return a.lead < b.lead;
-            const QString &x = folded_[size_t(a.rank)], &y = folded_[size_t(b.rank)];
-            return x != y ? x < y : a.rank < b.rank;
+            if (a.next != b.next)
+                return a.next < b.next;
+            const QStringView x = folded_[size_t(a.rank)], y = folded_[size_t(b.rank)];
+            const int c = x.compare(y);
+            return c != 0 ? c < 0 : a.rank < b.rank;
         };
     });
     byFolded_.reserve(entries.size());
@@ -242,12 +291,13 @@ int SearchCopy::findByText(const Value& value, LocateOptions options) const {
     }
     foldTexts();
     // Every text that matches lies in one stretch of the folded order.
-    const QString folded = given.toCaseFolded();
-    const auto begin =
-        std::lower_bound(byFolded_.begin(), byFolded_.end(), folded,
-                         [&](int rank, const QString& f) { return folded_[size_t(rank)] < f; });
+    QString folded;
+    appendCaseFolded(given, folded);
+    const auto begin = std::lower_bound(
+        byFolded_.begin(), byFolded_.end(), folded,
+        [&](int rank, const QString& f) { return folded_[size_t(rank)].compare(f) < 0; });
     const auto end = std::partition_point(begin, byFolded_.end(), [&](int rank) {
-        const QString& candidate = folded_[size_t(rank)];
+        const QStringView candidate = folded_[size_t(rank)];
         return partial ? candidate.startsWith(folded) : candidate == folded;
     });
     int best = -1;
