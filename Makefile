@@ -1,7 +1,7 @@
 # The two set-up commands of the README: `make run` and `make test`.
 BUILD ?= build
 
-.PHONY: setup configure build run test bench clean
+.PHONY: setup configure build run test trials fuzz bench clean
 
 setup:
 	./scripts/setup
@@ -24,6 +24,19 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel 2 --timeout 600
+
+# The fault trials at their full counts (about an hour): kill -9, two writers, mutated files.
+trials: build
+	cd $(BUILD) && KAVELON_TRIALS=full QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L slow --timeout 7200
+
+# The fuzz targets, built with clang, libFuzzer and AddressSanitizer in build-fuzz; run one with
+# build-fuzz/fuzz/fuzz_filter fuzz/corpus/filter (or fuzz_field_text, fuzz_page_file,
+# fuzz_database_open).
+fuzz:
+	./scripts/setup --fuzz
+	cmake -S . -B build-fuzz -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKAVELON_FUZZ=ON
+	cmake --build build-fuzz --parallel --target fuzz_filter fuzz_field_text fuzz_page_file fuzz_database_open
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done

@@ -22,7 +22,7 @@ endfunction()
 
 # One GoogleTest executable per test folder, with the shared test main.
 function(kavelon_test name dir main)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABELS" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
   if(NOT sources)
     return()
@@ -33,8 +33,12 @@ function(kavelon_test name dir main)
   target_compile_definitions(${name} PRIVATE
     KAVELON_BUILD_DIR="${PROJECT_BINARY_DIR}"
     KAVELON_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set(labels)
+  if(ARG_LABELS)
+    set(labels LABELS ${ARG_LABELS})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=ru_RU.UTF-8;LANG=ru_RU.UTF-8"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=ru_RU.UTF-8;LANG=ru_RU.UTF-8" ${labels}
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -1,23 +1,30 @@
-// The production print and file dialogs of the message seam.
+// The production set-up and file dialogs of the message seam.
 #include "controls/Messages.h"
+#include "controls/PrinterSetupDialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace kavelon {
 
-bool MessageSeam::printDialog(QPrinter& printer, int minPage, int maxPage) {
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
-                      QAbstractPrintDialog::PrintShowPageSize);
-    dialog.setMinMax(minPage, std::max(minPage, maxPage));
-    return dialog.exec() == QDialog::Accepted;
+bool MessageSeam::printerSetup(PrinterSetup& setup) {
+    PrinterSetupDialog dialog(setup, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    setup = dialog.choice();
+    return true;
 }
 
 QString MessageSeam::openFileName(const QString& caption, const QString& filter) {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, QString(), filter);
+    // Qt's own dialog in "any file" mode: the platform's open dialogs refuse a typed name that
+    // does not exist with a text of their own.
+    QFileDialog dialog(QApplication::activeWindow(), caption, QString(), filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString MessageSeam::saveFileName(const QString& caption, const QString& filter) {

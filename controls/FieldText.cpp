@@ -103,6 +103,9 @@ std::optional<QDate> readDate(const QString& text) {
             year = fullYear(*v, parts[part].size());
         ++part;
     }
+    // Years past 9999 are valid dates to QDate but not to the database, which stores four digits.
+    if (year < 1 || year > 9999)
+        return std::nullopt;
     const QDate d(year, month, day);
     return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
 }

@@ -4,10 +4,22 @@
 // install a recording implementation that answers without blocking.
 
 #include <QString>
-
-class QPrinter;
+#include <QStringList>
 
 namespace kavelon {
+
+// What the printer set-up offers and what was chosen in it: the printer, the orientation, the
+// number of copies and the page range, nothing else.
+struct PrinterSetup {
+    QStringList printers; // to choose from
+    QString printer;
+    bool landscape = false;
+    int copies = 1;
+    int fromPage = 0; // 0: all pages
+    int toPage = 0;
+    int minPage = 1; // the range offered
+    int maxPage = 1;
+};
 
 class MessageSeam {
 public:
@@ -22,11 +34,11 @@ public:
     // A modal question with OK and Cancel ("Delete record?" with the caption "Confirm").
     virtual Answer confirm(const QString& caption, const QString& text) = 0;
 
-    // The platform's print dialog on the printer (preset by the caller), offering the page range
-    // all or minPage … maxPage and no printing to a file; true on OK, the choice left in printer.
+    // The printer set-up dialog, preset from setup; true on OK, the choice left in setup.
     // Not pure: the production dialogs serve every seam that does not answer them itself.
-    virtual bool printDialog(QPrinter& printer, int minPage, int maxPage);
-    // The open and save dialogs with one file type; an empty name when cancelled.
+    virtual bool printerSetup(PrinterSetup& setup);
+    // The open and save dialogs with one file type; an empty name when cancelled. The open
+    // dialog takes a name that does not exist, so that the caller's own check can speak.
     virtual QString openFileName(const QString& caption, const QString& filter);
     virtual QString saveFileName(const QString& caption, const QString& filter);
 };

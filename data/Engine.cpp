@@ -17,7 +17,7 @@ namespace kavelon {
 
 namespace {
 
-constexpr int busyTimeoutMs = 5000;
+int busyTimeoutMs = 5000;
 
 QString fromUtf8(const unsigned char* text) {
     return QString::fromUtf8(reinterpret_cast<const char*>(text));
@@ -54,6 +54,18 @@ QString checkHeader(const QString& path) {
                               "damaged or of another kind)")
             .arg(fileOnly(path));
     return {};
+}
+
+QString damagedMessage(const QString& path, const QString& problem) {
+    QString text =
+        QStringLiteral("The database file \"") + fileOnly(path) + QStringLiteral("\" is damaged");
+    if (!problem.isEmpty())
+        text += QStringLiteral(" (") + engineMessage(problem) + QLatin1Char(')');
+    return text +
+           QStringLiteral(", and nothing more is written into it. Keep a copy of the file "
+                          "as it is, then put the last backup in its place; "
+                          "\"kavelon-db check ") +
+           fileOnly(path) + QStringLiteral("\" lists what is wrong");
 }
 
 bool isIdentifierOf(const QString& declared, std::initializer_list<const char*> names) {
@@ -143,6 +155,13 @@ EngineColumn columnFromDeclaredType(const QString& name, const QString& declared
     return c;
 }
 
+void Engine::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs = milliseconds;
+}
+int Engine::busyTimeout() {
+    return busyTimeoutMs;
+}
+
 bool Engine::libraryUsable(int runtimeVersion, int builtVersion) {
     return runtimeVersion >= builtVersion;
 }
@@ -180,6 +199,8 @@ Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) 
     if (const QString problem = checkHeader(path_); !problem.isEmpty())
         throw DatabaseError(problem);
 
+    turnstile_ = std::make_unique<WriteTurnstile>(path_);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
     sqlite3* db = nullptr;
     const QByteArray file = path_.toUtf8();
     // Never SQLITE_OPEN_CREATE: a file that vanished since the check must not come back empty.
@@ -192,9 +213,9 @@ Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) 
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, busyTimeoutMs);
     // A real read: hot journals are rolled back here, and a damaged first page shows.
-    exec("PRAGMA journal_mode=DELETE");
-    exec("PRAGMA synchronous=FULL");
-    exec("SELECT count(*) FROM sqlite_master");
+    exec("PRAGMA journal_mode=DELETE", QStringLiteral("open"));
+    exec("PRAGMA synchronous=FULL", QStringLiteral("open"));
+    exec("SELECT count(*) FROM sqlite_master", QStringLiteral("open"));
     // A file cut short: fewer pages than its header promises.
     sqlite3_stmt* st = statement(QStringLiteral("PRAGMA page_count"));
     qint64 pages = 0;
@@ -208,18 +229,65 @@ Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) 
     sqlite3_reset(st);
     if (QFileInfo(path_).size() < pages * pageSize)
         fail(SQLITE_CORRUPT, QStringLiteral("open"));
+    checkIntegrity();
+    opened_ = true;
+}
+
+// SQLite reads around damaged pages without complaint until a statement lands on one: a file
+// that opens may still show half its rows and take writes that make matters worse. The quick
+// check reads every page once (the indexes' contents are left out), which the start-up can pay.
+void Engine::checkIntegrity() {
+    sqlite3_stmt* st = statement(QStringLiteral("PRAGMA quick_check(20)"));
+    QStringList problems;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const QStringList lines =
+            fromUtf8(sqlite3_column_text(st, 0)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& line : lines)
+            if (line != QLatin1String("ok") && !line.startsWith(QLatin1String("***")))
+                problems << line.trimmed();
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE && (rc & 0xff) != SQLITE_CORRUPT && (rc & 0xff) != SQLITE_NOTADB)
+        fail(rc, QStringLiteral("open"));
+    if (rc != SQLITE_DONE && problems.isEmpty())
+        problems << QString::fromUtf8(sqlite3_errmsg(db_.get()));
+    if (problems.isEmpty())
+        return;
+    damaged_ = true;
+    throw DatabaseError(engineMessage(damagedMessage(path_, problems.front())));
+}
+
+void Engine::beforeWriting() {
+    if (damaged_)
+        throw DatabaseError(engineMessage(damagedMessage(path_, QString())));
+    // Every write is its own transaction, in the file when the statement returns; a read
+    // transaction left open by a failure must not swallow it.
+    if (!sqlite3_get_autocommit(db_.get()))
+        sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool Engine::tableReadable(const QString& tableName) {
+    try {
+        describe(tableName);
+        return true;
+    } catch (const DatabaseBusyError&) {
+        return true;
+    } catch (const DatabaseError&) {
+        return false;
+    }
 }
 
 Engine::~Engine() {
     statements_.clear(); // statements before the database they belong to
 }
 
-void Engine::exec(const char* sql) {
+void Engine::exec(const char* sql, const QString& doing) {
     char* error = nullptr;
     const int rc = sqlite3_exec(db_.get(), sql, nullptr, nullptr, &error);
     sqlite3_free(error);
     if (rc != SQLITE_OK)
-        fail(rc, QStringLiteral("open"));
+        fail(rc, doing);
 }
 
 void Engine::fail(int code, const QString& doing) const {
@@ -228,8 +296,14 @@ void Engine::fail(int code, const QString& doing) const {
                                : QString::fromUtf8(sqlite3_errstr(code));
     QString message;
     switch (code & 0xff) {
-    case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
+        if (opened_) {
+            // Found while reading or writing an open file: say so, and write nothing more.
+            damaged_ = true;
+            throw DatabaseError(engineMessage(damagedMessage(path_, detail)));
+        }
+        [[fallthrough]];
+    case SQLITE_NOTADB:
         message = QStringLiteral("The file \"%1\" is not a database of this program (it is empty, "
                                  "damaged or of another kind)")
                       .arg(file);
@@ -239,10 +313,10 @@ void Engine::fail(int code, const QString& doing) const {
         break;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        message = QStringLiteral("The database file \"%1\" is busy: another program has been "
-                                 "writing it for too long; try again")
-                      .arg(file);
-        break;
+        throw DatabaseBusyError(
+            engineMessage(QStringLiteral("The database file \"%1\" is busy: another program has "
+                                         "been writing it for too long; try again")
+                              .arg(file)));
     case SQLITE_READONLY:
         message =
             QStringLiteral("The database file \"%1\" is read-only: the change cannot be written")
@@ -287,6 +361,7 @@ sqlite3_stmt* Engine::statement(const QString& sql) {
 }
 
 EngineTable Engine::describe(const QString& tableName) {
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
     EngineTable table;
     table.name = tableName;
     sqlite3_stmt* exists = statement(QStringLiteral(
@@ -412,12 +487,23 @@ void Engine::readCell(sqlite3_stmt* st, int index, RowStore& rows, int row, int 
 
 void Engine::readRows(const EngineTable& table, RowStore& rows) {
     const QString columns = columnList(table);
+    // One read transaction for the count and the rows: the lock is waited for once, and no
+    // writer comes in between.
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
+    exec("BEGIN", QStringLiteral("read the table \"%1\"").arg(table.name));
+    const auto endRead = [](sqlite3* db) {
+        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    };
+    const std::unique_ptr<sqlite3, decltype(endRead)> readEnds(db_.get(), endRead);
     sqlite3_stmt* count =
         statement(QStringLiteral("SELECT count(*) FROM %1").arg(quotedIdentifier(table.name)));
     int rc = sqlite3_step(count);
     if (rc == SQLITE_ROW)
         rows.reserve(rows.rowCount() + sqlite3_column_int(count, 0));
     sqlite3_reset(count);
+    if (rc != SQLITE_ROW)
+        fail(rc, QStringLiteral("read the table \"%1\"").arg(table.name));
     sqlite3_stmt* st = statement(QStringLiteral("SELECT rowid%1%2 FROM %3")
                                      .arg(columns.isEmpty() ? QString() : QStringLiteral(","),
                                           columns, quotedIdentifier(table.name)));
@@ -435,6 +521,7 @@ void Engine::readRows(const EngineTable& table, RowStore& rows) {
 }
 
 bool Engine::readRow(const EngineTable& table, std::int64_t rowid, RowStore& rows, int row) {
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
     sqlite3_stmt* st = statement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                                      .arg(columnList(table), quotedIdentifier(table.name)));
     sqlite3_bind_int64(st, 1, rowid);
@@ -480,22 +567,39 @@ void Engine::bind(sqlite3_stmt* st, int index, const Value& v, FieldKind kind) c
 }
 
 namespace {
-// Compares a column with its value as read: dates by the instant, so that "2024-01-05" read and
-// written back as "2024-01-05 00:00:00" is still the same value.
+// Compares a column with its value as read. Dates by the instant, so that "2024-01-05" read and
+// written back as "2024-01-05 00:00:00" is still the same value, and a date another program
+// stored as a number of days (read as such) still matches.
 QString sameAs(const EngineColumn& c, int parameter) {
+    const QString name = quotedIdentifier(c.name);
     if (c.kind == FieldKind::DateTime)
-        return QStringLiteral("julianday(%1) IS julianday(?%2)")
-            .arg(quotedIdentifier(c.name))
+        return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer','real') THEN %1 + 2415018.5 "
+                              "ELSE julianday(%1) END IS julianday(?%2) OR abs(CASE WHEN "
+                              "typeof(%1) IN ('integer','real') THEN %1 + 2415018.5 ELSE "
+                              "julianday(%1) END - julianday(?%2)) < 0.000000006)")
+            .arg(name)
             .arg(parameter);
-    return QStringLiteral("%1 IS ?%2").arg(quotedIdentifier(c.name)).arg(parameter);
+    return QStringLiteral("%1 IS ?%2").arg(name).arg(parameter);
 }
 
 const QString changedMeanwhile = QStringLiteral(
     "The row cannot be written: it was changed or deleted by another user since it was read. "
     "Cancel the change and read the rows again");
+
+// Years one to 9999: what the stored text "YYYY-MM-DD" holds and reads back.
+const QString unstorableDate = QStringLiteral(
+    "The date cannot be stored: the database holds dates of the years 1 to 9999 only");
 } // namespace
 
+void Engine::checkStorable(const std::vector<ColumnValue>& values) const {
+    for (const ColumnValue& v : values)
+        if (v.value.type() == Value::Type::DateTime && !v.value.toDateTime().isStorable())
+            throw DatabaseError(engineMessage(unstorableDate));
+}
+
 std::int64_t Engine::insert(const EngineTable& table, const std::vector<ColumnValue>& values) {
+    beforeWriting();
+    checkStorable(values);
     QString sql;
     if (values.empty()) {
         sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedIdentifier(table.name));
@@ -512,6 +616,7 @@ std::int64_t Engine::insert(const EngineTable& table, const std::vector<ColumnVa
     sqlite3_stmt* st = statement(sql);
     for (std::size_t i = 0; i < values.size(); ++i)
         bind(st, int(i) + 1, values[i].value, table.columns[std::size_t(values[i].column)].kind);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Writing);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
@@ -519,28 +624,43 @@ std::int64_t Engine::insert(const EngineTable& table, const std::vector<ColumnVa
     return sqlite3_last_insert_rowid(db_.get());
 }
 
+namespace {
+// "rowid = ?first AND <every original value>", numbering parameters from `first`.
+QString rowCondition(const EngineTable& table, const std::vector<ColumnValue>& originals,
+                     int first) {
+    QStringList conditions;
+    conditions << QStringLiteral("rowid = ?%1").arg(first);
+    for (std::size_t i = 0; i < originals.size(); ++i)
+        conditions << sameAs(table.columns[std::size_t(originals[i].column)], first + 1 + int(i));
+    return conditions.join(QStringLiteral(" AND "));
+}
+} // namespace
+
 void Engine::update(const EngineTable& table, std::int64_t rowid,
-                    const std::vector<ColumnChange>& changes) {
+                    const std::vector<ColumnValue>& changes,
+                    const std::vector<ColumnValue>& originals) {
     if (changes.empty())
         return;
-    QStringList sets, conditions;
+    beforeWriting();
+    checkStorable(changes);
+    QStringList sets;
     const int n = int(changes.size());
     for (int i = 0; i < n; ++i) {
         const EngineColumn& c = table.columns[std::size_t(changes[std::size_t(i)].column)];
         sets << QStringLiteral("%1 = ?%2").arg(quotedIdentifier(c.name)).arg(i + 1);
-        conditions << sameAs(c, n + 2 + i);
     }
-    sqlite3_stmt* st = statement(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3 AND %4")
-                                     .arg(quotedIdentifier(table.name), sets.join(QLatin1Char(',')))
-                                     .arg(n + 1)
-                                     .arg(conditions.join(QStringLiteral(" AND "))));
+    sqlite3_stmt* st = statement(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                     .arg(quotedIdentifier(table.name), sets.join(QLatin1Char(',')),
+                                          rowCondition(table, originals, n + 1)));
     for (int i = 0; i < n; ++i) {
-        const ColumnChange& ch = changes[std::size_t(i)];
-        const FieldKind kind = table.columns[std::size_t(ch.column)].kind;
-        bind(st, i + 1, ch.value, kind);
-        bind(st, n + 2 + i, ch.original, kind);
+        const ColumnValue& ch = changes[std::size_t(i)];
+        bind(st, i + 1, ch.value, table.columns[std::size_t(ch.column)].kind);
     }
     sqlite3_bind_int64(st, n + 1, rowid);
+    for (std::size_t i = 0; i < originals.size(); ++i)
+        bind(st, n + 2 + int(i), originals[i].value,
+             table.columns[std::size_t(originals[i].column)].kind);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Writing);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
@@ -551,17 +671,15 @@ void Engine::update(const EngineTable& table, std::int64_t rowid,
 
 void Engine::remove(const EngineTable& table, std::int64_t rowid,
                     const std::vector<ColumnValue>& originals) {
-    QStringList conditions;
-    conditions << QStringLiteral("rowid = ?1");
-    for (std::size_t i = 0; i < originals.size(); ++i)
-        conditions << sameAs(table.columns[std::size_t(originals[i].column)], int(i) + 2);
+    beforeWriting();
     sqlite3_stmt* st =
         statement(QStringLiteral("DELETE FROM %1 WHERE %2")
-                      .arg(quotedIdentifier(table.name), conditions.join(QStringLiteral(" AND "))));
+                      .arg(quotedIdentifier(table.name), rowCondition(table, originals, 1)));
     sqlite3_bind_int64(st, 1, rowid);
     for (std::size_t i = 0; i < originals.size(); ++i)
         bind(st, int(i) + 2, originals[i].value,
              table.columns[std::size_t(originals[i].column)].kind);
+    const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Writing);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)

@@ -6,6 +6,7 @@
 #include "data/RowStore.h"
 #include "data/Schema.h"
 #include "data/Value.h"
+#include "data/WriteTurnstile.h"
 
 #include <QString>
 #include <cstdint>
@@ -47,19 +48,16 @@ struct ColumnValue {
     Value value;
 };
 
-// A column's value as this cursor read it and the value to write in its place.
-struct ColumnChange {
-    int column;
-    Value original;
-    Value value;
-};
-
 class Engine {
 public:
     // Starts SQLite once per process; throws EngineUnavailableError when it cannot start or when
     // the library found at run time is older than the one the program was built for.
     static void initialize();
     static bool libraryUsable(int runtimeVersion, int builtVersion);
+    // How long a statement waits for another program's lock before it fails as busy; applies to
+    // engines opened afterwards (tests shorten it).
+    static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
 
     // Opens an existing database file (never creates one) and checks that it is one.
     explicit Engine(const QString& path);
@@ -83,13 +81,19 @@ public:
     // Stores a new row with these values (other columns get the engine's defaults); returns its
     // identity.
     std::int64_t insert(const EngineTable& table, const std::vector<ColumnValue>& values);
-    // Changes a row, named by its identity and the values it had when read; refuses when it no
-    // longer has them (changed or deleted by someone else meanwhile).
+    // Changes a row, named by its identity and every value it had when read (originals): a
+    // table without a counter column gets the rowid of a deleted row back for the next row
+    // stored, so the rowid alone may name another row by now. Refuses when no row matches
+    // (changed or deleted by someone else meanwhile).
     void update(const EngineTable& table, std::int64_t rowid,
-                const std::vector<ColumnChange>& changes);
+                const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& originals);
     // Deletes a row, named as for update by its identity and the values it had when read.
     void remove(const EngineTable& table, std::int64_t rowid,
                 const std::vector<ColumnValue>& originals);
+
+    // Whether the table can still be read at all; false when it or the file is gone. A busy
+    // file counts as readable.
+    bool tableReadable(const QString& tableName);
 
 private:
     sqlite3_stmt* statement(const QString& sql);
@@ -97,7 +101,10 @@ private:
     void bind(sqlite3_stmt* st, int index, const Value& v, FieldKind kind) const;
     void readCell(sqlite3_stmt* st, int index, RowStore& rows, int row, int column,
                   TextInterner* interner) const;
-    void exec(const char* sql);
+    void exec(const char* sql, const QString& doing);
+    void checkIntegrity();
+    void beforeWriting();
+    void checkStorable(const std::vector<ColumnValue>& values) const;
 
     // The state of the file as this connection knows it: SQLite's data version moves with every
     // change another connection commits, the count of changed rows with every change of ours.
@@ -125,6 +132,9 @@ private:
     QString path_;
     std::unique_ptr<sqlite3, DatabaseCloser> db_;
     std::unordered_map<std::string, StatementHandle> statements_;
+    std::unique_ptr<WriteTurnstile> turnstile_;
+    mutable bool damaged_ = false; // SQLite found the file damaged: nothing more is written
+    bool opened_ = false;
 };
 
 // An engine message as the user reads it: trailing spaces, line breaks and periods removed.

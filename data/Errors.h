@@ -30,6 +30,12 @@ private:
 
 // A failure of a cursor or of the engine below it (the message is complete, prefix included).
 KAVELON_ERROR_CLASS(DatabaseError, Error)
+// The file is held by another program for longer than the engine waits: a passing failure, after
+// which the rows a cursor holds are still good.
+class DatabaseBusyError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
 // The engine itself cannot be started: the one fatal database error of the start-up.
 KAVELON_ERROR_CLASS(EngineUnavailableError, Error)
 // Typed text that does not convert into a field's value.

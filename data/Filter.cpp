@@ -38,6 +38,11 @@ bool isTextKind(FieldKind k) {
     return k == FieldKind::WideString || k == FieldKind::Memo;
 }
 
+// The parser descends once per parenthesis and Not, and the tree it builds is evaluated and
+// freed recursively too: bounds keep a hostile text from running any of them out of stack.
+constexpr int maxNesting = 100;
+constexpr int maxConditions = 1000;
+
 class Parser {
 public:
     Parser(const QString& text, const std::vector<ColumnSchema>& fields)
@@ -169,12 +174,24 @@ private:
         return node;
     }
 
+    struct Deeper {
+        explicit Deeper(int& depth) : depth_(depth) {
+            if (++depth_ > maxNesting)
+                refuse(
+                    QStringLiteral("parentheses and Not nested more than %1 deep").arg(maxNesting));
+        }
+        ~Deeper() { --depth_; }
+        int& depth_;
+    };
+
     NodePtr parseNot() {
         if (isWord("not")) {
+            const Deeper deeper(depth_);
             next();
             return negate(parseNot());
         }
         if (token_.type == Token::Open) {
+            const Deeper deeper(depth_);
             next();
             NodePtr inner = parseOr();
             if (token_.type != Token::Close)
@@ -193,6 +210,8 @@ private:
     }
 
     NodePtr parseCondition() {
+        if (++conditions_ > maxConditions)
+            refuse(QStringLiteral("more than %1 conditions").arg(maxConditions));
         if (token_.type != Token::Column && (token_.type != Token::Word || isKeyword(token_.text)))
             refuse(QStringLiteral("a column name expected instead of %1").arg(describe(token_)));
         const QString name = token_.text;
@@ -377,6 +396,8 @@ private:
     const std::vector<ColumnSchema>& fields_;
     qsizetype pos_ = 0;
     Token token_;
+    int depth_ = 0;
+    int conditions_ = 0;
 };
 
 } // namespace

@@ -259,6 +259,10 @@ Value coerceToKind(const Value& v, FieldKind kind, int size) {
         }
         if (size > 0 && text.size() > size)
             text.truncate(text.at(size - 1).isHighSurrogate() ? size - 1 : size);
+        // An emptied text is stored as an empty text, not as no value: held as it is in the
+        // file, it still names its row for a later update.
+        if (text.isNull())
+            text = QStringLiteral("");
         return Value::text(text);
     }
     }

@@ -69,6 +69,14 @@ void TableCursor::Impl::removeRow(int viewPosition) {
         order.erase(it);
 }
 
+std::vector<ColumnValue> TableCursor::Impl::originalsOf(int storeRow) const {
+    std::vector<ColumnValue> originals;
+    for (int c = 0; c < int(table.columns.size()); ++c)
+        if (table.columns[std::size_t(c)].kind != FieldKind::Blob)
+            originals.push_back({c, rows.value(storeRow, c)});
+    return originals;
+}
+
 int TableCursor::Impl::viewPositionOf(int storeRow) const {
     const auto it = std::find(view.begin(), view.end(), storeRow);
     return it == view.end() ? -1 : int(it - view.begin());
@@ -111,6 +119,8 @@ Value TableCursor::Impl::fieldValue(const Field& f) const {
 void TableCursor::Impl::assign(Field& f, const Value& v) {
     if (!editing())
         throw notEditingError();
+    if (f.columnIndex_ < 0) // a stand-in of a closed cursor that opened without its column
+        throw prefixed(QStringLiteral("Field '%1' not found").arg(f.FieldName()));
     if (f.ReadOnly())
         throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.FieldName()));
     const EngineColumn& column = table.columns[std::size_t(f.columnIndex_)];
@@ -178,7 +188,18 @@ void TableCursor::Impl::bindFields(const EngineTable& t) {
         const EngineColumn& c = t.columns[i];
         const ColumnSchema column{c.name, c.kind, c.size, defaultDisplayWidth(c.kind, c.size),
                                   c.counter || !c.updatable};
-        fields.push_back(std::unique_ptr<Field>(new Field(self, column, int(i), int(i))));
+        const auto standIn = std::find_if(standIns.begin(), standIns.end(), [&](const auto& f) {
+            return f->FieldName().compare(c.name, Qt::CaseInsensitive) == 0;
+        });
+        if (standIn != standIns.end()) {
+            (*standIn)->column_ = column;
+            (*standIn)->index_ = int(i);
+            (*standIn)->columnIndex_ = int(i);
+            fields.push_back(std::move(*standIn));
+            standIns.erase(standIn);
+        } else {
+            fields.push_back(std::unique_ptr<Field>(new Field(self, column, int(i), int(i))));
+        }
     }
 }
 
@@ -316,10 +337,7 @@ void TableCursor::Post() {
         d->current = d->placeNewRow(row, d->insertAt);
     } else if (!values.empty()) {
         const int row = d->view[std::size_t(d->current)];
-        std::vector<ColumnChange> changes;
-        for (const ColumnValue& v : values)
-            changes.push_back({v.column, d->rows.value(row, v.column), v.value});
-        d->engine->update(d->table, d->rows.rowid(row), changes);
+        d->engine->update(d->table, d->rows.rowid(row), values, d->originalsOf(row));
         const int own = d->ownRowAt(d->current);
         for (const ColumnValue& v : values)
             d->rows.setValue(own, v.column, v.value);
@@ -362,11 +380,7 @@ void TableCursor::Delete() {
     if (d->current < 0)
         throw d->prefixed(QStringLiteral("Cannot perform this operation on an empty dataset"));
     const int row = d->view[std::size_t(d->current)];
-    std::vector<ColumnValue> originals;
-    for (int c = 0; c < int(d->table.columns.size()); ++c)
-        if (d->table.columns[std::size_t(c)].kind != FieldKind::Blob)
-            originals.push_back({c, d->rows.value(row, c)});
-    d->engine->remove(d->table, d->rows.rowid(row), originals);
+    d->engine->remove(d->table, d->rows.rowid(row), d->originalsOf(row));
 
     d->removeRow(d->current);
     if (d->current >= int(d->view.size()))
@@ -383,16 +397,12 @@ void TableCursor::Requery() {
     d->checkBrowseMode();
     try {
         d->readAll();
+    } catch (const DatabaseBusyError&) {
+        throw; // another program's long write passes: the rows held stay good
     } catch (const DatabaseError&) {
         // Rows that can no longer be read at all (the table or the file is gone) close the
-        // cursor; a passing failure (a long write elsewhere) leaves the rows it had.
-        bool gone = false;
-        try {
-            d->engine->describe(d->table.name);
-        } catch (const DatabaseError&) {
-            gone = true;
-        }
-        if (gone)
+        // cursor; any other failure leaves the rows it had.
+        if (!d->engine->tableReadable(d->table.name))
             Close();
         throw;
     }
@@ -494,6 +504,17 @@ Field* TableCursor::FindField(const QString& name) {
 Field& TableCursor::FieldByName(const QString& name) {
     if (Field* f = FindField(name))
         return *f;
+    // A closed cursor that declares no fields cannot tell which names its table has: it hands
+    // out a field that reads as empty and refuses assignments as every closed cursor does. The
+    // field becomes the column's own if the cursor opens.
+    if (d->state == dsInactive && !d->declared && d->fields.empty()) {
+        for (const auto& f : d->standIns)
+            if (f->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+                return *f;
+        d->standIns.push_back(std::unique_ptr<Field>(
+            new Field(this, ColumnSchema{name, FieldKind::WideString, 0, 0, false}, -1, -1)));
+        return *d->standIns.back();
+    }
     throw d->prefixed(QStringLiteral("Field '%1' not found").arg(name));
 }
 

@@ -27,6 +27,8 @@ struct TableCursor::Impl {
     QString tableName;
     bool declared = false;
     std::vector<std::unique_ptr<Field>> fields;
+    // Fields handed out by name while closed without declared fields (FieldByName).
+    std::vector<std::unique_ptr<Field>> standIns;
 
     std::shared_ptr<Engine> engine;
     EngineTable table;
@@ -101,6 +103,8 @@ struct TableCursor::Impl {
     // Drops the row at this view position from the rows held.
     void removeRow(int viewPosition);
     int viewPositionOf(int storeRow) const;
+    // Every value of a stored row as read, naming it for an update or delete.
+    std::vector<ColumnValue> originalsOf(int storeRow) const;
 
     void readAll(); // replaces the rows with the engine's; throws, leaving them as they were
     void showRows(HeldRows&& read); // holds these rows, all in view, the first one current

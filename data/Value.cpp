@@ -40,6 +40,18 @@ bool DateTime::hasTime() const {
     return time().msecsSinceStartOfDay() != 0;
 }
 
+namespace {
+// 01.01.0001 and 31.12.9999 counted from the zero date.
+const double firstStorableDay = double(zeroDate.daysTo(QDate(1, 1, 1)));
+const double lastStorableDay = double(zeroDate.daysTo(QDate(9999, 12, 31)));
+} // namespace
+
+bool DateTime::isStorable() const {
+    // The fraction counts away from day 0 on both sides, so whole days bound the range.
+    return std::isfinite(days) && std::trunc(days) >= firstStorableDay &&
+           std::trunc(days) <= lastStorableDay;
+}
+
 // Wall-clock values: UTC keeps daylight-saving gaps of the local zone out of the way.
 QDateTime DateTime::toQDateTime() const {
     return QDateTime(date(), time(), Qt::UTC);

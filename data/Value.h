@@ -20,6 +20,8 @@ struct DateTime {
     QDate date() const;
     QTime time() const;
     bool hasTime() const;
+    // Whether the date lies in the years 1 to 9999, the dates the database stores and reads back.
+    bool isStorable() const;
     // ISO text as stored in the database: "YYYY-MM-DD HH:MM:SS", with ".zzz" when there are
     // milliseconds.
     QString toIsoText() const;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cmath>
 #include <cstring>
 
 namespace kavelon::report {
@@ -9,7 +10,8 @@ namespace kavelon::report {
 namespace {
 
 constexpr char magic[8] = {'K', 'V', 'P', 'A', 'G', 'E', 'S', '\n'};
-constexpr std::uint32_t version = 1;
+constexpr std::uint32_t version = 2;
+constexpr std::uint32_t firstVersion = 1; // without the layout resolution: 96 dots per inch
 constexpr std::uint32_t maxFonts = 64;
 constexpr std::uint32_t maxPages = 1000000;
 constexpr std::uint32_t maxItems = 100000;
@@ -108,6 +110,7 @@ QByteArray encodePages(const PageSet& pages) {
     w.u32(version);
     w.i32(pages.width);
     w.i32(pages.height);
+    w.i32(static_cast<std::int32_t>(std::lround(pages.layoutDpi * 100)));
     w.u32(static_cast<std::uint32_t>(pages.fonts.size()));
     for (const FontSpec& f : pages.fonts) {
         w.string(f.family);
@@ -138,12 +141,14 @@ PageSet decodePages(const QByteArray& bytes) {
     if (r.left() < qint64(sizeof magic) ||
         std::memcmp(r.take(sizeof magic), magic, sizeof magic) != 0)
         throw PageFileError(QStringLiteral("The file is not a report page file"));
-    if (r.u32() != version)
+    const std::uint32_t fileVersion = r.u32();
+    if (fileVersion != version && fileVersion != firstVersion)
         throw PageFileError(
             QStringLiteral("The report page file has a version this program cannot read"));
     PageSet pages;
     pages.width = r.i32(1, maxCoordinate);
     pages.height = r.i32(1, maxCoordinate);
+    pages.layoutDpi = fileVersion == firstVersion ? 96.0 : r.i32(1000, 240000) / 100.0;
     const std::uint32_t fonts = r.count(1, maxFonts, 13);
     pages.fonts.reserve(fonts);
     for (std::uint32_t n = 0; n < fonts; ++n) {

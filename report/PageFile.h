@@ -4,9 +4,10 @@
 //
 // Layout, little-endian throughout:
 //   magic    8 bytes  "KVPAGES\n"
-//   version  u32      1
+//   version  u32      2 (version 1 lacks the resolution and was laid out at 96 dots per inch)
 //   width    i32      paper width, hundredths of a millimetre (1 … 100000)
 //   height   i32      paper height, the same
+//   dpi      i32      the resolution the texts were measured at, hundredths (1000 … 240000)
 //   fonts    u32      count (1 … 64), then per font:
 //              family  string (u32 byte count ≤ 256, then UTF-8)
 //              size    i32 hundredths of a point (1 … 100000)

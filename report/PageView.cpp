@@ -136,6 +136,13 @@ QIcon previewIcon(PreviewIcon which) {
         p.drawRect(QRectF(1.5, 6.5, 17, 11));
         p.drawRect(QRectF(1.5, 4.5, 7, 2));
         break;
+    case PreviewIcon::Pdf:
+        sheet({3.5, 1.5, 13, 17});
+        p.fillRect(QRectF(1, 9, 18, 6), QColor(190, 30, 30));
+        p.setPen(Qt::white);
+        p.setFont(QFont(QStringLiteral("DejaVu Sans"), 4, QFont::Bold));
+        p.drawText(QRectF(1, 9, 18, 6), Qt::AlignCenter, QStringLiteral("PDF"));
+        break;
     }
     return QIcon(pixmap);
 }

@@ -39,7 +39,8 @@ enum class PreviewIcon {
     Setup,
     Print,
     Save,
-    Load
+    Load,
+    Pdf
 };
 QIcon previewIcon(PreviewIcon which);
 

@@ -31,6 +31,9 @@ struct Page {
 struct PageSet {
     Length width = 21000;
     Length height = 29700;
+    // The resolution the texts were measured at; every output draws them in that resolution's
+    // pixels, scaled, so that each text keeps the width its box was given.
+    double layoutDpi = 96;
     std::vector<FontSpec> fonts;
     std::vector<Page> pages;
     friend bool operator==(const PageSet&, const PageSet&) = default;

@@ -4,6 +4,7 @@
 #include "controls/Messages.h"
 #include "report/PageFile.h"
 #include "report/PageView.h"
+#include "report/PdfFile.h"
 #include "report/Report.h"
 #include "report/ReportRun.h"
 
@@ -76,9 +77,14 @@ PreviewWindow::PreviewWindow(Report& report, QWidget* owner)
               previewIcon(PreviewIcon::Save), &PreviewWindow::SaveReportClick);
     addButton(toolBar_, QStringLiteral("LoadReport"), QStringLiteral("Load Report"),
               previewIcon(PreviewIcon::Load), &PreviewWindow::LoadReportClick);
+    addButton(toolBar_, QStringLiteral("SavePdf"), QStringLiteral("Save as PDF"),
+              previewIcon(PreviewIcon::Pdf), &PreviewWindow::SavePdfClick);
     toolBar_->addSeparator();
     QAction* close = toolBar_->addAction(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("Close"));
+    // A tool button shows an action's text with its "&" escaped; an icon text of its own keeps
+    // the mnemonic, so that Alt+C closes the window.
+    close->setIconText(close->text());
     if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(close)))
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     connect(close, &QAction::triggered, this, [this] { this->close(); });
@@ -250,13 +256,28 @@ void PreviewWindow::PrintClick() {
         report_.Print();
 }
 
-void PreviewWindow::SaveReportClick() {
-    QString name = messages().saveFileName(QStringLiteral("Save report"), pageFileFilter());
+QString PreviewWindow::fileToSave(const QString& caption, const QString& filter,
+                                  const QString& extension) {
+    QString name = messages().saveFileName(caption, filter);
     if (name.isEmpty() || !finished_)
-        return;
+        return {}; // before the run has made its last page nothing is written
     if (QFileInfo(name).suffix().isEmpty())
-        name += u'.' + QLatin1String(pageFileExtension);
-    savePageFile(name, own_);
+        name += u'.' + extension;
+    return name;
+}
+
+void PreviewWindow::SaveReportClick() {
+    const QString name = fileToSave(QStringLiteral("Save report"), pageFileFilter(),
+                                    QLatin1String(pageFileExtension));
+    if (!name.isEmpty())
+        savePageFile(name, own_);
+}
+
+void PreviewWindow::SavePdfClick() {
+    const QString name =
+        fileToSave(QStringLiteral("Save as PDF"), pdfFileFilter(), QStringLiteral("pdf"));
+    if (!name.isEmpty())
+        savePdfFile(name, own_, report_.definition().title);
 }
 
 void PreviewWindow::LoadReportClick() {

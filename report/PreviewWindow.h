@@ -55,6 +55,8 @@ public:
     void PrintClick();
     void SaveReportClick();
     void LoadReportClick();
+    // Keeps the pages as a PDF file whose text can be searched, to file or to mail.
+    void SavePdfClick();
 
     void setZoom(int percent);
     void setPage(int page);
@@ -73,6 +75,9 @@ protected:
 private:
     QAction* addButton(QToolBar* bar, const QString& name, const QString& hint, const QIcon& icon,
                        void (PreviewWindow::*handler)());
+    // The file chosen in a save dialog, with the extension added when it has none; empty when
+    // cancelled or while the run is still making pages.
+    QString fileToSave(const QString& caption, const QString& filter, const QString& extension);
     void applyZoomMode();
     void updateCounter();
     void updateSheet();

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 
 namespace kavelon::report {
 
@@ -121,24 +122,26 @@ void Report::printerSetup(int pagesMade) {
     const QString name = printerName();
     if (name.isEmpty())
         throw Error(QStringLiteral("There is no default printer currently selected"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(name);
-    applySettings(printer);
-    const int last = std::max(1, pagesMade);
+    PrinterSetup setup;
+    setup.printers = QPrinterInfo::availablePrinterNames();
+    setup.printer = name;
+    setup.landscape = settings_.orientation == Orientation::Landscape;
+    setup.copies = settings_.copies;
+    setup.minPage = 1;
+    setup.maxPage = std::max(1, pagesMade);
     if (settings_.fromPage > 0) {
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(std::min(settings_.fromPage, last), std::min(settings_.toPage, last));
+        setup.fromPage = std::min(settings_.fromPage, setup.maxPage);
+        setup.toPage = std::clamp(settings_.toPage, setup.fromPage, setup.maxPage);
     }
-    if (!messages().printDialog(printer, 1, last))
+    if (!messages().printerSetup(setup))
         return;
-    settings_.printerName = printer.printerName();
-    settings_.copies = std::max(1, printer.copyCount());
-    settings_.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
-                                ? Orientation::Landscape
-                                : Orientation::Portrait;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        settings_.fromPage = printer.fromPage();
-        settings_.toPage = std::max(printer.fromPage(), printer.toPage());
+    if (!setup.printer.isEmpty())
+        settings_.printerName = setup.printer;
+    settings_.copies = std::max(1, setup.copies);
+    settings_.orientation = setup.landscape ? Orientation::Landscape : Orientation::Portrait;
+    if (setup.fromPage > 0) {
+        settings_.fromPage = setup.fromPage;
+        settings_.toPage = std::max(setup.fromPage, setup.toPage);
     } else {
         settings_.fromPage = settings_.toPage = 0;
     }

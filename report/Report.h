@@ -46,8 +46,9 @@ public:
     PreviewWindow* preview() const;
     void closePreview();
 
-    // "Printer setup": the print dialog preset with the report's printer settings; OK keeps the
-    // choice for every later run. Throws when the system has no printer.
+    // "Printer setup": the set-up dialog preset with the report's printer settings, offering the
+    // pages 1 … pagesMade; OK keeps the choice for every later run. Throws when the system has
+    // no printer.
     void printerSetup(int pagesMade);
     // "Print": a new run straight to the report's printer over the cursor's rows as they stand
     // (not re-read), with the "Printing progress" window. Does nothing without a printer.

@@ -42,6 +42,7 @@ ReportRun::ReportRun(const ReportDefinition& definition, Orientation orientation
     const bool landscape = orientation_ == Orientation::Landscape;
     pages_.width = landscape ? definition_.paperHeight : definition_.paperWidth;
     pages_.height = landscape ? definition_.paperWidth : definition_.paperHeight;
+    pages_.layoutDpi = measure_.dotsPerInch();
     for (const TextElement& e : definition_.detail.values) {
         int field = -1;
         if (cursor_ && cursor_->Active())

@@ -1,6 +1,7 @@
 #include "common/ChildProcess.h"
 
 #include "data/Connection.h"
+#include "data/Engine.h"
 #include "data/TableCursor.h"
 
 #include <QCoreApplication>
@@ -46,22 +47,36 @@ const bool startedAsChild = [] {
 int runChildRole(const QString& role, const QString& folder, int count, const QString& text) {
     try {
         QDir::setCurrent(folder);
+        if (qEnvironmentVariableIsSet("KAVELON_TEST_BUSY_MS"))
+            Engine::setBusyTimeout(envText("KAVELON_TEST_BUSY_MS").toInt());
         Connection connection;
         connection.Open();
-        if (role == QLatin1String("append")) {
+        if (role == QLatin1String("append") || role == QLatin1String("append-edit")) {
+            // "append-edit" changes each order once posted: "posted ID WEIGHT", "edited ID SUM".
+            const bool edits = role == QLatin1String("append-edit");
             TableCursor journal(QStringLiteral("ADOTable1"));
             journal.setConnection(&connection);
             journal.setTableName(QStringLiteral("Журнал"));
             journal.Open();
             for (int i = 1; count == 0 || i <= count; ++i) {
                 journal.Append();
-                journal.FieldByName(QStringLiteral("Клиент"))
-                    .setAsString(QStringLiteral("Клиент %1").arg(getpid()));
+                if (!edits)
+                    journal.FieldByName(QStringLiteral("Клиент"))
+                        .setAsString(QStringLiteral("Клиент %1").arg(getpid()));
                 journal.FieldByName(QStringLiteral("Вес груза")).setAsInteger(i);
                 journal.FieldByName(QStringLiteral("Сумма")).setAsInteger(i * 10);
                 journal.Post();
-                report(QByteArray::number(journal.FieldByName(QStringLiteral("ID")).AsInteger()) +
-                       ' ' + QByteArray::number(i));
+                const QByteArray id =
+                    QByteArray::number(journal.FieldByName(QStringLiteral("ID")).AsInteger());
+                if (!edits) {
+                    report(id + ' ' + QByteArray::number(i));
+                    continue;
+                }
+                report("posted " + id + ' ' + QByteArray::number(i));
+                journal.Edit();
+                journal.FieldByName(QStringLiteral("Сумма")).setAsInteger(i * 10 + 1);
+                journal.Post();
+                report("edited " + id + ' ' + QByteArray::number(i * 10 + 1));
             }
             return 0;
         }
@@ -85,9 +100,11 @@ int runChildRole(const QString& role, const QString& folder, int count, const QS
 }
 
 std::unique_ptr<QProcess> startChild(const QString& role, const QString& folder, int count,
-                                     const QString& text) {
+                                     const QString& text, int busyTimeoutMs) {
     auto child = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (busyTimeoutMs > 0)
+        env.insert(QStringLiteral("KAVELON_TEST_BUSY_MS"), QString::number(busyTimeoutMs));
     env.insert(QStringLiteral("KAVELON_TEST_CHILD"), role);
     env.insert(QStringLiteral("KAVELON_TEST_FOLDER"), folder);
     env.insert(QStringLiteral("KAVELON_TEST_COUNT"), QString::number(count));

@@ -13,9 +13,12 @@ namespace kavelon::test {
 // Roles:
 //   "append":      appends orders to "Журнал" for ever (or KAVELON_TEST_COUNT of them), printing
 //                  each order's ID and weight as "ID weight" once its Post has returned;
+//   "append-edit": as "append", then changes each order's sum once posted, printing
+//                  "posted ID weight" and "edited ID sum" as each Post returns;
 //   "rename":      renames the first client to KAVELON_TEST_TEXT and prints "done".
+// busyTimeoutMs > 0 sets the child's busy timeout (KAVELON_TEST_BUSY_MS).
 std::unique_ptr<QProcess> startChild(const QString& role, const QString& folder, int count = 0,
-                                     const QString& text = {});
+                                     const QString& text = {}, int busyTimeoutMs = 0);
 
 // Runs a role in this process (the durability program starts itself this way too).
 int runChildRole(const QString& role, const QString& folder, int count, const QString& text);

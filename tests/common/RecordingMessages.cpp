@@ -23,16 +23,25 @@ MessageSeam::Answer RecordingMessages::confirm(const QString& caption, const QSt
     return a;
 }
 
-bool RecordingMessages::printDialog(QPrinter& printer, int minPage, int maxPage) {
-    boxes_.push_back({Kind::PrintDialog, {}, QStringLiteral("%1-%2").arg(minPage).arg(maxPage)});
-    return onPrintDialog && onPrintDialog(printer);
+bool RecordingMessages::printerSetup(PrinterSetup& setup) {
+    boxes_.push_back(
+        {Kind::PrinterSetup, {}, QStringLiteral("%1-%2").arg(setup.minPage).arg(setup.maxPage)});
+    return onPrinterSetup && onPrinterSetup(setup);
 }
 
 QString RecordingMessages::openFileName(const QString& caption, const QString& filter) {
+    if (realFileDialogs) {
+        boxes_.push_back({Kind::FileDialog, caption, filter});
+        return MessageSeam::openFileName(caption, filter);
+    }
     return fileDialog(caption, filter);
 }
 
 QString RecordingMessages::saveFileName(const QString& caption, const QString& filter) {
+    if (realFileDialogs) {
+        boxes_.push_back({Kind::FileDialog, caption, filter});
+        return MessageSeam::saveFileName(caption, filter);
+    }
     return fileDialog(caption, filter);
 }
 

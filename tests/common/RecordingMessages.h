@@ -14,12 +14,12 @@ namespace kavelon::test {
 
 class RecordingMessages final : public MessageSeam {
 public:
-    enum class Kind { Message, Error, Fatal, Confirm, PrintDialog, FileDialog };
+    enum class Kind { Message, Error, Fatal, Confirm, PrinterSetup, FileDialog };
     struct Box {
         Kind kind;
         QString caption; // the confirm question's or file dialog's caption; empty for the others
-        // the box's text; the page range offered ("1-3") by the print dialog, the file type by a
-        // file dialog
+        // the box's text; the page range offered ("1-3") by the printer set-up, the file type by
+        // a file dialog
         QString text;
     };
 
@@ -32,13 +32,15 @@ public:
     void errorBox(const QString& text) override;
     void fatalBox(const QString& text) override;
     Answer confirm(const QString& caption, const QString& text) override;
-    bool printDialog(QPrinter& printer, int minPage, int maxPage) override;
+    bool printerSetup(PrinterSetup& setup) override;
     QString openFileName(const QString& caption, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& filter) override;
 
-    // The print dialog's answer: the handler sets the printer as the user would and says whether
-    // OK was pressed (Cancel without one).
-    std::function<bool(QPrinter&)> onPrintDialog;
+    // The printer set-up's answer: the handler chooses as the user would and says whether OK was
+    // pressed (Cancel without one).
+    std::function<bool(PrinterSetup&)> onPrinterSetup;
+    // The program's own file dialogs instead of recorded answers, for tests that drive them.
+    bool realFileDialogs = false;
     // The next names chosen in the file dialogs, in order (cancelled when none is left).
     void answerFileName(const QString& name) { fileNames_.push_back(name); }
 

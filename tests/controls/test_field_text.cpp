@@ -112,12 +112,16 @@ TEST(FieldText, TypedDatesAndTimes) {
     EXPECT_EQ(read("05.03.2024 17:08"), at(2024, 3, 5, 17, 8));
     EXPECT_EQ(read("29.02.2024"), at(2024, 2, 29));
     EXPECT_EQ(read("12:30"), at(1899, 12, 30, 12, 30));
+    EXPECT_EQ(read("31.12.9999"), at(9999, 12, 31));
+    EXPECT_EQ(read("01.01.0001"), at(1, 1, 1));
     // What is shown reads back as the same value.
     const Value v = at(2023, 12, 31, 23, 59, 58);
     EXPECT_EQ(read(display(v, FieldKind::DateTime).toUtf8().constData()), v);
 
     for (const char* bad : {"31.02.2024", "2024-03-05", "05/03/2024", "завтра", "05.03.2024 25:00",
-                            "05.03.2024 12", "05..2024", "05.03.2024 12:30 x", " "})
+                            "05.03.2024 12", "05..2024", "05.03.2024 12:30 x", " ",
+                            // the database stores years 1 to 9999 only
+                            "01.01.10000", "31.12.99999 10:00", "01.01.0000"})
         EXPECT_EQ(message(QString::fromUtf8(bad), FieldKind::DateTime, QStringLiteral("Отправка")),
                   QStringLiteral("'%1' is not a valid date and time").arg(QString::fromUtf8(bad)))
             << bad;

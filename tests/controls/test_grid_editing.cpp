@@ -181,4 +181,30 @@ TEST_F(GridTest, TypingIntoAnEmptyCursorStartsANewRow) {
     EXPECT_EQ(inFile(QStringLiteral("SELECT \"Клиент\" FROM \"Журнал\"")), QStringList({"Ив"}));
 }
 
+TEST_F(GridTest, ADepartureYearPastTheLastTheFileHoldsIsRefusedBeforeStoring) {
+    addOrder(QStringLiteral("Иванов"), 100, 1000);
+    addOrder(QStringLiteral("Сидоров"), 200, 2000);
+    openGrid();
+    goToColumn(Departure);
+    type(QStringLiteral("01.01.10000"));
+    key(Qt::Key_Down);
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_EQ(errors()[0], QStringLiteral("'01.01.10000' is not a valid date and time."));
+    EXPECT_EQ(table->State(), dsEdit);
+    EXPECT_EQ(table->currentIndex(), 0);
+    EXPECT_EQ(inFile(QStringLiteral("SELECT \"Отправка\" FROM \"Журнал\" ORDER BY ID")),
+              QStringList({"2024-03-05 00:00:00", "2024-03-05 00:00:00"}));
+
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(QStringLiteral("31.12.9999"));
+    key(Qt::Key_Down);
+    EXPECT_EQ(errors().size(), 1);
+    EXPECT_EQ(table->State(), dsBrowse);
+    EXPECT_EQ(inFile(QStringLiteral("SELECT \"Отправка\" FROM \"Журнал\" ORDER BY ID")),
+              QStringList({"9999-12-31 00:00:00", "2024-03-05 00:00:00"}));
+    table->Requery();
+    EXPECT_EQ(table->FieldByName(QStringLiteral("Отправка")).AsDateTime().date(),
+              QDate(9999, 12, 31));
+}
+
 } // namespace kavelon::test

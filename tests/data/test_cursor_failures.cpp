@@ -1,7 +1,9 @@
 // Cursors that cannot open, closed cursors, and writes that the file refuses.
 #include "CursorFixture.h"
+#include "data/Engine.h"
 
 #include <QFile>
+#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace kavelon;
@@ -95,10 +97,16 @@ TEST_F(CursorFailures, rowChangedOrDeletedElsewhereIsNotOverwritten) {
     auto mine = open(schema::clientsTable);
     auto theirs = open(schema::clientsTable, {}, QStringLiteral("ADOTable2"));
 
-    // They change another column of the row: my change of the name still goes through.
+    // They change another column of the row: the row is no longer the one I read, and my change
+    // of the name is refused too; after reading the rows again it goes through.
     theirs->Edit();
     theirs->FieldByName(QStringLiteral("Адрес")).setAsString(QStringLiteral("Омск"));
     theirs->Post();
+    mine->Edit();
+    mine->FieldByName(name).setAsString(QStringLiteral("А1"));
+    EXPECT_TRUE(errorOf([&] { mine->Post(); }).contains(QStringLiteral("changed or deleted")));
+    mine->Cancel();
+    mine->Requery();
     mine->Edit();
     mine->FieldByName(name).setAsString(QStringLiteral("А1"));
     mine->Post();
@@ -204,4 +212,74 @@ TEST_F(CursorFailures, readOnlyFileRefusesChanges) {
               QStringLiteral("ADOTable1: Cannot modify a read-only dataset"));
     EXPECT_EQ(clients->State(), dsBrowse);
     QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST_F(CursorFailures, closedCursorWithoutDeclaredFieldsRefusesAssignmentsAsClosed) {
+    db.exec(QStringLiteral("DROP TABLE \"Водители\""));
+    TableCursor drivers(QStringLiteral("ADOTable1"));
+    drivers.setConnection(&connection);
+    drivers.setTableName(schema::driversTable);
+    EXPECT_FALSE(errorOf([&] { drivers.Open(); }).isEmpty());
+    const QString notEditing = QStringLiteral("ADOTable1: Dataset not in edit or insert mode");
+    EXPECT_EQ(errorOf([&] { drivers.FieldByName(QStringLiteral("Межд ВУ")).setAsBoolean(true); }),
+              notEditing);
+    EXPECT_EQ(errorOf([&] { drivers.FieldByName(QStringLiteral("ФИО")).Clear(); }), notEditing);
+    EXPECT_TRUE(drivers.FieldByName(QStringLiteral("межд ву")).IsNull());
+    EXPECT_EQ(&drivers.FieldByName(QStringLiteral("межд ву")),
+              &drivers.FieldByName(QStringLiteral("Межд ВУ")));
+    EXPECT_EQ(drivers.FieldCount(), 0);
+
+    // Should it open after all, a field handed out is the column's own; a name the table lacks
+    // is not found.
+    Field& licence = drivers.FieldByName(QStringLiteral("Межд ВУ"));
+    Field& unknown = drivers.FieldByName(QStringLiteral("Нет такого"));
+    db.exec(schema::createStatement(schema::drivers()));
+    drivers.Open();
+    EXPECT_EQ(&drivers.FieldByName(QStringLiteral("Межд ВУ")), &licence);
+    EXPECT_EQ(licence.kind(), FieldKind::Boolean);
+    drivers.Append();
+    licence.setAsBoolean(true);
+    EXPECT_EQ(errorOf([&] { unknown.setAsInteger(1); }),
+              QStringLiteral("ADOTable1: Field 'Нет такого' not found"));
+    drivers.Post();
+    EXPECT_TRUE(drivers.FieldByName(QStringLiteral("Межд ВУ")).AsBoolean());
+    EXPECT_EQ(errorOf([&] { drivers.FieldByName(QStringLiteral("Нет такого")); }),
+              QStringLiteral("ADOTable1: Field 'Нет такого' not found"));
+}
+
+TEST_F(CursorFailures, requeryWhileAnotherProgramHoldsTheFileKeepsTheRows) {
+    const int usual = Engine::busyTimeout();
+    Engine::setBusyTimeout(100);
+    addClient(QStringLiteral("А"));
+    addClient(QStringLiteral("Б"));
+    auto clients = open(schema::clientsTable);
+    clients->Next();
+    Engine::setBusyTimeout(usual);
+    addClient(QStringLiteral("В"));
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(
+        sqlite3_open_v2(db.path().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const QString busy = errorOf([&] { clients->Requery(); });
+    EXPECT_EQ(busy, QStringLiteral("The database file \"%1\" is busy: another program has been "
+                                   "writing it for too long; try again")
+                        .arg(db.path()));
+    EXPECT_EQ(clients->State(), dsBrowse);
+    EXPECT_EQ(clients->RecordCount(), 2);
+    EXPECT_EQ(clients->FieldByName(name).AsString(), QStringLiteral("Б"));
+    // A change made meanwhile waits for the file as well, and stays pending.
+    clients->Edit();
+    clients->FieldByName(name).setAsString(QStringLiteral("Б1"));
+    EXPECT_EQ(errorOf([&] { clients->Post(); }), busy);
+    EXPECT_EQ(clients->State(), dsEdit);
+
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    clients->Post();
+    clients->Requery();
+    EXPECT_EQ(clients->RecordCount(), 3);
+    EXPECT_EQ(db.query(QStringLiteral("SELECT \"Наименование\" FROM \"Клиенты\" ORDER BY 1")),
+              (QStringList{QStringLiteral("А"), QStringLiteral("Б1"), QStringLiteral("В")}));
 }

@@ -176,3 +176,102 @@ TEST(EngineFiles, datesAreStoredAsIsoText) {
     EXPECT_FALSE(DateTime::fromIsoUtf8("2023-02-30", 10, parsed));
     EXPECT_FALSE(DateTime::fromIsoUtf8("15.03.2023", 10, parsed));
 }
+
+namespace {
+
+quint32 bigEndian32(const QByteArray& bytes, int at) {
+    return quint32(quint8(bytes[at])) << 24 | quint32(quint8(bytes[at + 1])) << 16 |
+           quint32(quint8(bytes[at + 2])) << 8 | quint32(quint8(bytes[at + 3]));
+}
+
+void fillClients(TempDatabase& db, int count) {
+    QString values;
+    for (int i = 0; i < count; ++i)
+        values += QStringLiteral("%1('Клиент %2', 'Адрес %2')").arg(i ? "," : "").arg(i);
+    db.exec(QStringLiteral("INSERT INTO \"Клиенты\" (\"Наименование\", \"Адрес\") VALUES ") +
+            values);
+}
+
+} // namespace
+
+TEST(EngineFiles, damagedFileIsNamedAndNotWritten) {
+    TempDatabase db;
+    fillClients(db, 300);
+    db.enter();
+    QFile file(db.path());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const int pageSize = int(quint8(bytes[16])) << 8 | quint8(bytes[17]);
+    const quint32 pages = bigEndian32(bytes, 28);
+    // One page more than anything uses: every row still reads, SQLite opens it without a word.
+    const quint32 more = pages + 1;
+    bytes[28] = char(more >> 24), bytes[29] = char(more >> 16), bytes[30] = char(more >> 8),
+    bytes[31] = char(more);
+    bytes.append(QByteArray(pageSize, '\0'));
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    Connection connection;
+    const QString message = openError(connection);
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("The database file \"%1\" is damaged (Page %2 is never used)")
+            .arg(db.path())
+            .arg(more)))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("Keep a copy of the file")));
+    EXPECT_TRUE(message.contains(QStringLiteral("kavelon-db check %1").arg(db.path())));
+    EXPECT_FALSE(connection.Connected());
+    EXPECT_EQ(QFileInfo(db.path()).size(), bytes.size());
+}
+
+using EngineDamage = CursorTest;
+
+TEST_F(EngineDamage, damageFoundWhileWorkingStopsTheWrites) {
+    fillClients(db, 300);
+    const auto cursor = open(schema::clientsTable);
+    TableCursor& clients = *cursor;
+    ASSERT_EQ(clients.RecordCount(), 300);
+
+    // Another program ruins a page of the customers: the cell count of every leaf page.
+    const int root = db.query(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = "
+                                             "'Клиенты'"))
+                         .value(0)
+                         .toInt();
+    QFile file(db.path());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray header = file.read(100);
+    const int pageSize = int(quint8(header[16])) << 8 | quint8(header[17]);
+    for (qint64 page = root; page * pageSize <= file.size(); ++page) {
+        file.seek((page - 1) * pageSize);
+        if (file.read(1) == QByteArray(1, '\x0d')) {
+            file.seek((page - 1) * pageSize + 3);
+            file.write(QByteArray("\xff\xff", 2));
+        }
+    }
+    // A new change counter, as any writer leaves: the pages this process holds are stale.
+    for (const int at : {24, 92}) {
+        file.seek(at);
+        file.write(QByteArray("\x7f\x00\x00\x01", 4));
+    }
+    file.close();
+
+    const QString reading = errorOf([&] { clients.Requery(); });
+    EXPECT_TRUE(reading.contains(QStringLiteral("is damaged"))) << reading.toStdString();
+    EXPECT_EQ(clients.RecordCount(), 300); // what was read stays shown
+    const QByteArray before = [&] {
+        QFile f(db.path());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    clients.Append();
+    clients.FieldByName(QStringLiteral("Наименование")).setAsString(QStringLiteral("Новый"));
+    EXPECT_TRUE(
+        errorOf([&] { clients.Post(); }).contains(QStringLiteral("nothing more is written")));
+    EXPECT_EQ(clients.State(), dsInsert);
+    clients.Cancel();
+    EXPECT_TRUE(errorOf([&] { clients.Delete(); }).contains(QStringLiteral("is damaged")));
+    QFile after(db.path());
+    after.open(QIODevice::ReadOnly);
+    EXPECT_EQ(after.readAll(), before);
+}

@@ -51,13 +51,16 @@ std::vector<int> ids(const char* filterText) {
     return ids(QString::fromUtf8(filterText));
 }
 
-QString refusal(const char* filterText) {
+QString refusal(const QString& filterText) {
     try {
-        RowFilter::parse(QString::fromUtf8(filterText), fields());
+        RowFilter::parse(filterText, fields());
     } catch (const DatabaseError& e) {
         return e.message();
     }
     return QStringLiteral("(accepted)");
+}
+QString refusal(const char* filterText) {
+    return refusal(QString::fromUtf8(filterText));
 }
 
 using V = std::vector<int>;
@@ -152,6 +155,27 @@ TEST(Filter, RefusedTextsSayWhy) {
         refusal("Клиент"),
         "Invalid filter: an operator expected after column 'Клиент' instead of end of the text");
     EXPECT_EQ(refusal("Сумма is 5"), "Invalid filter: Null expected after Is instead of '5'");
+}
+
+TEST(Filter, DepthAndLengthAreBounded) {
+    // Deep enough to run the parser out of stack if nothing stopped it.
+    const QString deep = QString(30000, u'(') + QStringLiteral("Сумма > 5") + QString(30000, u')');
+    EXPECT_EQ(refusal(deep), "Invalid filter: parentheses and Not nested more than 100 deep");
+    QString nots;
+    for (int i = 0; i < 30000; ++i)
+        nots += QStringLiteral("Not ");
+    EXPECT_EQ(refusal(nots + QStringLiteral("Сумма > 5")),
+              "Invalid filter: parentheses and Not nested more than 100 deep");
+    QStringList chain(30000, QStringLiteral("Сумма > 5"));
+    EXPECT_EQ(refusal(chain.join(QStringLiteral(" AND "))),
+              "Invalid filter: more than 1000 conditions");
+    // Within the bounds everything still reads.
+    EXPECT_EQ(refusal(QString(100, u'(') + QStringLiteral("Not Сумма > 5") + QString(100, u')')),
+              "Invalid filter: parentheses and Not nested more than 100 deep");
+    EXPECT_EQ(refusal(QString(99, u'(') + QStringLiteral("Сумма > 5") + QString(99, u')')),
+              "(accepted)");
+    EXPECT_EQ(refusal(QStringList(1000, QStringLiteral("Сумма > 5")).join(QStringLiteral(" OR "))),
+              "(accepted)");
 }
 
 // The journal's Like agrees with QString::contains ignoring case, for letters whose case is

@@ -106,8 +106,9 @@ TEST(TwoProcesses, changeMadeByAnotherProcessRefusesMine) {
     EXPECT_EQ(clients.State(), dsEdit);
     EXPECT_EQ(db.query(QStringLiteral("SELECT \"Наименование\" FROM \"Клиенты\"")),
               QStringList{QStringLiteral("ЗАО Ромашка")});
-    // A change of another column is not in conflict with theirs.
+    // After reading the rows again the change goes through.
     clients.Cancel();
+    clients.Requery();
     clients.Edit();
     clients.FieldByName(QStringLiteral("Адрес")).setAsString(QStringLiteral("Томск"));
     clients.Post();

@@ -56,6 +56,18 @@ TEST(PageFile, SavedPagesLoadBackTheSame) {
     EXPECT_EQ(loadPageFile(name), pages);
     EXPECT_EQ(pageFileFilter(), QStringLiteral("Report pages (*.kvpages)"));
 
+    // The resolution the texts were laid out at travels with them; a file of the first version,
+    // which lacks it, was laid out at 96 dots per inch.
+    PageSet fine = pages;
+    fine.layoutDpi = 120;
+    EXPECT_EQ(decodePages(encodePages(fine)).layoutDpi, 120);
+    QByteArray first = encodePages(fine);
+    put32(first, 8, 1);
+    first.remove(20, 4);
+    const PageSet old = decodePages(first);
+    EXPECT_EQ(old.layoutDpi, 96);
+    EXPECT_EQ(old.pages, pages.pages);
+
     try {
         loadPageFile(dir.filePath(QStringLiteral("нет.kvpages")));
         FAIL() << "a missing file loaded";
@@ -69,7 +81,7 @@ TEST(PageFile, DamagedAndHostileFilesAreRefused) {
     EXPECT_EQ(refusal(QByteArray("PK\x03\x04 not ours at all")),
               QStringLiteral("The file is not a report page file"));
     QByteArray other = good;
-    put32(other, 8, 2);
+    put32(other, 8, 3);
     EXPECT_EQ(refusal(other),
               QStringLiteral("The report page file has a version this program cannot read"));
 
@@ -80,7 +92,7 @@ TEST(PageFile, DamagedAndHostileFilesAreRefused) {
 
     // Counts and lengths far beyond the file are refused before anything is allocated for them.
     QByteArray hugePages = good;
-    const int fontsAt = 20;
+    const int fontsAt = 24;
     EXPECT_EQ(static_cast<quint8>(good[fontsAt]), 3);
     put32(hugePages, fontsAt, 0xffffffffu);
     EXPECT_EQ(refusal(hugePages), QStringLiteral("The page file is damaged"));

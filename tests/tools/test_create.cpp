@@ -244,3 +244,46 @@ TEST(CreateDatabase, demoDataIsConsistentAndCoversTheAwkwardCases) {
     dbtool::createDatabase(again, true, today);
     EXPECT_EQ(SqliteReader(again).table(QStringLiteral("Журнал")), journal);
 }
+
+TEST(CheckDatabase, namesTheDamageAndLeavesTheFileAsItIs) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("кавелон.mdb"));
+    dbtool::createDatabase(file, true, QDate(2026, 12, 11));
+    const ToolRun sound = runTool({QStringLiteral("check"), file});
+    EXPECT_EQ(sound.exitCode, 0) << sound.err.toStdString();
+    EXPECT_EQ(sound.out, file + QStringLiteral(": no damage found\n"));
+
+    // A leaf page of the journal that claims more cells than it holds.
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const QByteArray header = f.read(100);
+    const int pageSize = int(quint8(header[16])) << 8 | quint8(header[17]);
+    const int root = SqliteReader(file)
+                         .rows(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = "
+                                              "'Журнал'"))
+                         .at(0)
+                         .at(0)
+                         .toInt();
+    int damagedPages = 0;
+    for (qint64 page = root; page * pageSize <= f.size(); ++page) {
+        f.seek((page - 1) * pageSize);
+        if (f.read(1) == QByteArray(1, '\x0d')) {
+            f.seek((page - 1) * pageSize + 3);
+            f.write(QByteArray("\x7f\xff", 2));
+            ++damagedPages;
+        }
+    }
+    f.close();
+    ASSERT_GT(damagedPages, 0);
+    const QByteArray before = digest(file);
+    const ToolRun damaged = runTool({QStringLiteral("check"), file});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_TRUE(damaged.err.startsWith(file + QStringLiteral(" is damaged:\n  ")))
+        << damaged.err.toStdString();
+    EXPECT_TRUE(damaged.err.contains(QStringLiteral("Keep a copy of the file")));
+    EXPECT_EQ(digest(file), before);
+
+    EXPECT_EQ(runTool({QStringLiteral("check"), dir.filePath(QStringLiteral("нет.mdb"))}).exitCode,
+              1);
+    EXPECT_EQ(runTool({QStringLiteral("check")}).exitCode, 2);
+}

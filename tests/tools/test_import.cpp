@@ -2,6 +2,7 @@
 // value with an independent reading, and the files it must refuse.
 #include "MdbExport.h"
 #include "SqliteReader.h"
+#include "common/FileBytes.h"
 
 #include "data/Schema.h"
 #include "tools/kavelon-db/Import.h"
@@ -21,24 +22,14 @@
 
 using namespace kavelon;
 using kavelon::dbtool::LegacyValue;
+using kavelon::test::readAll;
 using kavelon::test::SqliteReader;
+using kavelon::test::writeAll;
 
 namespace {
 
 const QString legacyFolder = QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/");
 const QString sample = legacyFolder + QStringLiteral("kavelon-sample.mdb");
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray doubleBytes(double v) {
     QByteArray b(8, '\0');
@@ -152,7 +143,7 @@ TEST(ImportLegacy, datesOutsideTheUsualRangeAndEmptyTextsAgainstNull) {
     }
     QTemporaryDir dir;
     const QString old = dir.filePath(QStringLiteral("old.mdb"));
-    writeAll(old, bytes);
+    ASSERT_TRUE(writeAll(old, bytes));
     const QString target = dir.filePath(QStringLiteral("new.mdb"));
     const dbtool::ImportReport report = dbtool::importLegacyDatabase(old, target);
 
@@ -181,9 +172,9 @@ TEST(ImportLegacy, filesOfOtherProgramsAreNotPredecessorDatabases) {
     const QString sqlite = dir.filePath(QStringLiteral("already.mdb"));
     ASSERT_EQ(failure(sample, sqlite), QString()); // a Kavelon file, to be refused as input
     const QString garbage = dir.filePath(QStringLiteral("garbage.mdb"));
-    writeAll(garbage, QByteArray(8192, 'x'));
+    ASSERT_TRUE(writeAll(garbage, QByteArray(8192, 'x')));
     const QString empty = dir.filePath(QStringLiteral("empty.mdb"));
-    writeAll(empty, {});
+    ASSERT_TRUE(writeAll(empty, {}));
 
     const std::pair<QString, QString> cases[] = {
         {legacyFolder + QStringLiteral("testV1997.mdb"), QStringLiteral("Access 97 (Jet 3)")},
@@ -227,13 +218,50 @@ TEST(ImportLegacy, damagedCopiesEndInAPlainErrorAndLeaveNoFile) {
         copies.push_back(flipped);
     }
     for (size_t i = 0; i < copies.size(); ++i) {
-        writeAll(old, copies[i]);
+        ASSERT_TRUE(writeAll(old, copies[i]));
         const QString message = failure(old, target, 5000);
         EXPECT_TRUE(message.startsWith(old + QStringLiteral(" cannot be imported: ")))
             << "copy " << i << ": " << message.toStdString();
         EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("old.mdb")}) << "copy " << i;
         EXPECT_EQ(readAll(old), copies[i]);
     }
+}
+
+// Jet pages have no checksums: a damaged byte of a text reads as another character. One that the
+// old program's code pages do not have gives the damage away.
+TEST(ImportLegacy, textsWithCharactersTheOldProgramCouldNotWriteAreRefused) {
+    QTemporaryDir dir;
+    const QByteArray original = readAll(sample);
+    const QString old = dir.filePath(QStringLiteral("old.mdb"));
+    const QString target = dir.filePath(QStringLiteral("new.mdb"));
+    const QByteArray utf16(reinterpret_cast<const char*>(QStringLiteral("Смирнов").utf16()), 2 * 7);
+    const qsizetype at = original.indexOf(utf16);
+    ASSERT_GT(at, 0);
+    for (const char high : {'\x32', '\xac', '\x14'}) { // С becomes a CJK sign, a Hangul, a syllabic
+        QByteArray damaged = original;
+        damaged[at + 1] = high;
+        ASSERT_TRUE(writeAll(old, damaged));
+        const QString message = failure(old, target);
+        EXPECT_TRUE(message.startsWith(old + QStringLiteral(" cannot be imported: \"")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("\"ФИО\"")) ||
+                    message.contains(QStringLiteral("\"Водитель\"")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(
+            QStringLiteral("U+%1").arg(QString::number(quint8(high) << 8 | 0x21, 16)
+                                           .toUpper()
+                                           .rightJustified(4, QLatin1Char('0')))))
+            << message.toStdString();
+        EXPECT_TRUE(message.endsWith(QStringLiteral("the file is damaged")));
+        EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("old.mdb")});
+    }
+    // Letters of the old code pages all pass: Ё, Ґ, ў, №, «», the euro and the dashes.
+    QByteArray fine = original;
+    const QString letters = QStringLiteral("Ёґў№«€–");
+    fine.replace(at, 2 * letters.size(),
+                 QByteArray(reinterpret_cast<const char*>(letters.utf16()), 2 * letters.size()));
+    ASSERT_TRUE(writeAll(old, fine));
+    EXPECT_EQ(failure(old, target), QString());
 }
 
 TEST(ImportLegacy, aReaderThatStopsMakingProgressIsStoppedInTime) {
@@ -271,14 +299,14 @@ TEST(ImportLegacy, columnsAreFoundIgnoringCaseAndAMissingOneIsNamed) {
     const QString old = dir.filePath(QStringLiteral("old.mdb"));
     const QString target = dir.filePath(QStringLiteral("new.mdb"));
 
-    writeAll(old, renamed(QStringLiteral("СУММА")));
+    ASSERT_TRUE(writeAll(old, renamed(QStringLiteral("СУММА"))));
     dbtool::importLegacyDatabase(old, target);
     EXPECT_EQ(
         SqliteReader(target).rows(QStringLiteral("SELECT \"Сумма\" FROM \"Журнал\" WHERE ID=2")),
         (std::vector<std::vector<QVariant>>{{QVariant(qint64(33750))}}));
     QFile::remove(target);
 
-    writeAll(old, renamed(QStringLiteral("Цумма")));
+    ASSERT_TRUE(writeAll(old, renamed(QStringLiteral("Цумма"))));
     const QString message = failure(old, target);
     EXPECT_TRUE(message.contains(QStringLiteral("the table \"Журнал\" has no column \"Сумма\"")))
         << message.toStdString();

@@ -21,24 +21,26 @@ inline bool runFinished(report::PreviewWindow* w) {
     return action(w, "Print")->isEnabled();
 }
 
-// firstTick sees the preview as soon as it exists (the run may still be making pages); steps see it
-// once the run has finished. The preview is closed afterwards if the steps left it open.
+// firstPage sees the preview as soon as the run has made page 1, while it still makes the later
+// ones (give it more than 25 orders); steps see it once the run has finished. The preview is
+// closed afterwards if the steps left it open.
 inline void drivePreview(report::Report& report,
                          const std::function<void(report::PreviewWindow&)>& steps,
-                         const std::function<void(report::PreviewWindow&)>& firstTick = {}) {
-    bool first = true, done = false;
+                         const std::function<void(report::PreviewWindow&)>& firstPage = {}) {
+    bool done = false;
+    QMetaObject::Connection opened;
+    if (firstPage)
+        opened = QObject::connect(
+            &report, &report::Report::previewOpened, [&](report::PreviewWindow* w) {
+                QObject::connect(
+                    w, &report::PreviewWindow::firstPageShown, w,
+                    [w, &firstPage] { firstPage(*w); }, Qt::SingleShotConnection);
+            });
     QTimer timer;
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         report::PreviewWindow* w = report.preview();
-        if (!w || done)
-            return;
-        if (first && firstTick) {
-            first = false;
-            firstTick(*w);
-            return;
-        }
-        if (!runFinished(w) && !w->isClosed())
+        if (!w || done || (!runFinished(w) && !w->isClosed()))
             return;
         done = true;
         timer.stop();
@@ -48,6 +50,7 @@ inline void drivePreview(report::Report& report,
     });
     timer.start();
     report.ShowPreview();
+    QObject::disconnect(opened);
     EXPECT_TRUE(done) << "ShowPreview returned before the steps ran";
     EXPECT_EQ(report.preview(), nullptr);
 }

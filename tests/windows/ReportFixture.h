@@ -19,7 +19,7 @@
 
 namespace kavelon::test {
 
-// The boxes and dialogs a test saw, one line each ("message: …", "error: …", "print dialog 1-3",
+// The boxes and dialogs a test saw, one line each ("message: …", "error: …", "printer setup 1-3",
 // "Save report [Report pages (*.kvpages)]").
 inline QStringList shown(const RecordingMessages& seam) {
     QStringList out;
@@ -31,8 +31,8 @@ inline QStringList shown(const RecordingMessages& seam) {
         case RecordingMessages::Kind::Error:
             out << QStringLiteral("error: ") + b.text;
             break;
-        case RecordingMessages::Kind::PrintDialog:
-            out << QStringLiteral("print dialog ") + b.text;
+        case RecordingMessages::Kind::PrinterSetup:
+            out << QStringLiteral("printer setup ") + b.text;
             break;
         case RecordingMessages::Kind::FileDialog:
             out << b.caption + QStringLiteral(" [") + b.text + u']';

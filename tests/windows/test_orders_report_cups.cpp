@@ -1,69 +1,19 @@
-// Printing the orders report on a real print server: CUPS with the cups-pdf queue "PDF", which
-// writes each job as a PDF under ~/PDF/. The server is started when it is not running.
+// Printing the orders report on a real print server: a CUPS server of the test's own with the
+// cups-pdf queue "PDF", which writes each job as a PDF file.
 
 #include "PdfText.h"
 #include "PreviewDriver.h"
+#include "PrintServer.h"
 #include "ReportFixture.h"
 #include "report/PrintProgress.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QThread>
-#include <QWindow>
+#include <QFile>
 
 using namespace kavelon;
 using namespace kavelon::report;
 using namespace kavelon::test;
 
 namespace {
-
-int run(const QString& program, const QStringList& arguments, QString* output = nullptr) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, arguments);
-    if (!p.waitForFinished(30000))
-        return -1;
-    if (output)
-        *output = QString::fromUtf8(p.readAll());
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
-bool schedulerRunning() {
-    QString out;
-    return run(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &out) == 0 &&
-           !out.contains(QStringLiteral("not"));
-}
-
-// Empty when the server and the queue are ready; otherwise why they cannot be.
-QString readyPrintServer() {
-    if (QStandardPaths::findExecutable(QStringLiteral("cupsd")).isEmpty() &&
-        !QFileInfo::exists(QStringLiteral("/usr/sbin/cupsd")))
-        return QStringLiteral("cupsd is not installed (scripts/setup installs cups and cups-pdf)");
-    if (!QFileInfo::exists(QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd")))
-        return QStringLiteral("cups-pdf is not installed");
-    if (!schedulerRunning()) {
-        QString out;
-        if (run(QStringLiteral("/usr/sbin/cupsd"), {}, &out) != 0)
-            return QStringLiteral("cupsd cannot start here: ") + out.trimmed();
-        const QDeadlineTimer deadline(15000);
-        while (!schedulerRunning() && !deadline.hasExpired())
-            QThread::msleep(100);
-        if (!schedulerRunning())
-            return QStringLiteral("cupsd started but does not answer");
-    }
-    if (run(QStringLiteral("lpstat"), {QStringLiteral("-p"), QStringLiteral("PDF")}) != 0) {
-        QString out;
-        if (run(QStringLiteral("lpadmin"),
-                {QStringLiteral("-p"), QStringLiteral("PDF"), QStringLiteral("-v"),
-                 QStringLiteral("cups-pdf:/"), QStringLiteral("-E"), QStringLiteral("-P"),
-                 QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd")},
-                &out) != 0)
-            return QStringLiteral("the queue PDF cannot be added: ") + out.trimmed();
-    }
-    return {};
-}
 
 // True when a text is b written in another alphabet letter for letter (same repeats, same places).
 bool sameLetterPattern(const QString& a, const QString& b) {
@@ -76,52 +26,48 @@ bool sameLetterPattern(const QString& a, const QString& b) {
     return true;
 }
 
-QStringList pdfsIn(const QDir& dir) {
-    return dir.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
-}
-
-// The file a new job wrote, once it is complete.
-QString waitForNewPdf(const QDir& dir, const QStringList& before) {
-    const QDeadlineTimer deadline(90000);
-    while (!deadline.hasExpired()) {
-        for (const QString& name : pdfsIn(dir))
-            if (!before.contains(name)) {
-                const QString path = dir.filePath(name);
-                if (pdfPages(path) > 0)
-                    return path;
-            }
-        QThread::msleep(200);
+// The non-empty lines of each page, spaces folded.
+std::vector<QStringList> pageLines(const QString& pdf) {
+    std::vector<QStringList> lines;
+    for (const QString& t : pdfPageTexts(pdf)) {
+        QStringList nonEmpty;
+        for (const QString& line : t.split(u'\n'))
+            if (!line.trimmed().isEmpty())
+                nonEmpty << line.simplified();
+        lines.push_back(nonEmpty);
     }
-    return {};
+    return lines;
 }
 
 } // namespace
 
 TEST_F(ReportTest, PrintOnTheCupsPdfQueue) {
-    qunsetenv("CUPS_SERVER");
-    const QString notReady = readyPrintServer();
-    if (!notReady.isEmpty())
-        GTEST_SKIP() << notReady.toStdString();
+    PrintServer server;
+    if (!server.whyNotReady().isEmpty())
+        GTEST_SKIP() << server.whyNotReady().toStdString();
 
     addOrders(60);
     open();
     RecordingMessages seam;
-    QString presetPrinter;
-    seam.onPrintDialog = [&](QPrinter& printer) {
-        presetPrinter = printer.printerName();
-        printer.setPrinterName(QStringLiteral("PDF"));
-        printer.setCopyCount(1);
+    PrinterSetup preset;
+    seam.onPrinterSetup = [&](PrinterSetup& setup) {
+        preset = setup;
+        setup.printer = QStringLiteral("PDF");
         return true;
     };
-    const QDir out(QDir::home().filePath(QStringLiteral("PDF")));
-    const QStringList before = pdfsIn(out);
     QString progressTitle;
     QSize progressSize;
     bool onTop = false;
+    QString firstPdf;
     drivePreview(*Report1, [&](PreviewWindow& w) {
         action(&w, "PrinterSetup")->trigger();
-        EXPECT_EQ(shown(seam).value(0), QStringLiteral("print dialog 1-3"));
-        EXPECT_FALSE(presetPrinter.isEmpty()); // preset with the system's printer
+        EXPECT_EQ(shown(seam).value(0), QStringLiteral("printer setup 1-3"));
+        // Preset with the server's printer and the report's settings.
+        EXPECT_EQ(preset.printers, QStringList{QStringLiteral("PDF")});
+        EXPECT_EQ(preset.printer, QStringLiteral("PDF"));
+        EXPECT_FALSE(preset.landscape);
+        EXPECT_EQ(preset.copies, 1);
+        EXPECT_EQ(preset.fromPage, 0);
         EXPECT_EQ(Report1->printerSettings().printerName, QStringLiteral("PDF"));
 
         QTimer watch;
@@ -136,21 +82,28 @@ TEST_F(ReportTest, PrintOnTheCupsPdfQueue) {
         watch.start(0);
         action(&w, "Print")->trigger();
         watch.stop();
+        firstPdf = server.waitForPdf();
 
         // OK keeps orientation, copies and range for later runs; Cancel changes nothing.
-        seam.onPrintDialog = [](QPrinter& printer) {
-            printer.setPageOrientation(QPageLayout::Landscape);
-            printer.setCopyCount(2);
-            printer.setPrintRange(QPrinter::PageRange);
-            printer.setFromTo(2, 3);
+        seam.onPrinterSetup = [](PrinterSetup& setup) {
+            setup.landscape = true;
+            setup.copies = 2;
+            setup.fromPage = 2;
+            setup.toPage = 3;
             return true;
         };
         action(&w, "PrinterSetup")->trigger();
-        seam.onPrintDialog = [](QPrinter& printer) {
-            printer.setPageOrientation(QPageLayout::Portrait);
+        seam.onPrinterSetup = [&](PrinterSetup& setup) {
+            preset = setup;
+            setup.landscape = false;
+            setup.copies = 5;
             return false;
         };
         action(&w, "PrinterSetup")->trigger();
+        EXPECT_TRUE(preset.landscape);
+        EXPECT_EQ(preset.copies, 2);
+        EXPECT_EQ(preset.fromPage, 2);
+        EXPECT_EQ(preset.toPage, 3);
         const PrinterSettings& kept = Report1->printerSettings();
         EXPECT_EQ(kept.orientation, Orientation::Landscape);
         EXPECT_EQ(kept.copies, 2);
@@ -162,23 +115,15 @@ TEST_F(ReportTest, PrintOnTheCupsPdfQueue) {
     EXPECT_EQ(progressSize, QSize(149, 97));
     EXPECT_TRUE(onTop);
 
-    const QString pdf = waitForNewPdf(out, before);
-    ASSERT_FALSE(pdf.isEmpty()) << "no job arrived in " << out.path().toStdString();
-    EXPECT_EQ(pdfPages(pdf), 3);
-    EXPECT_EQ(pdfPageSize(pdf), QStringLiteral("595 x 842"));
+    ASSERT_FALSE(firstPdf.isEmpty())
+        << "no job arrived in " << server.output().path().toStdString();
+    EXPECT_EQ(pdfPages(firstPdf), 3);
+    EXPECT_EQ(pdfPageSize(firstPdf), QStringLiteral("595 x 842"));
     // cups-pdf re-distills the job through PostScript into Type 3 fonts whose text mapping is
     // lost, so the words do not read back; their layout does. Each page: the title, the captions
     // and its rows, one line each; the title's letters repeat as those of "Печать заказов" do.
-    const QStringList texts = pdfPageTexts(pdf);
-    ASSERT_EQ(texts.size(), 3);
-    std::vector<QStringList> lines;
-    for (const QString& t : texts) {
-        QStringList nonEmpty;
-        for (const QString& line : t.split(u'\n'))
-            if (!line.trimmed().isEmpty())
-                nonEmpty << line.simplified();
-        lines.push_back(nonEmpty);
-    }
+    const std::vector<QStringList> lines = pageLines(firstPdf);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].size(), 27);
     EXPECT_EQ(lines[1].size(), 27);
     EXPECT_EQ(lines[2].size(), 12);
@@ -188,9 +133,19 @@ TEST_F(ReportTest, PrintOnTheCupsPdfQueue) {
     }
     EXPECT_TRUE(sameLetterPattern(lines[0].value(0), QStringLiteral("Печать заказов")))
         << lines[0].value(0).toStdString();
-    QFile::remove(pdf);
+    QFile::remove(firstPdf);
 
-    // The next preview is landscape: 16 rows to a page.
+    // The kept settings on the next printout: pages 2 and 3 of the four landscape pages, two
+    // copies of them, which the queue makes itself.
+    Report1->Print();
+    const QString second = server.waitForPdf();
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_EQ(pdfPages(second), 4);
+    ASSERT_EQ(server.pageLog().size(), 2);
+    EXPECT_EQ(server.pageLog().value(1).section(u' ', 1, 1), QStringLiteral("2")) // copies
+        << server.pageLog().join(u'\n').toStdString();
+
+    // And the next preview is landscape too.
     drivePreview(*Report1,
                  [&](PreviewWindow& w) { EXPECT_EQ(counter(&w), QStringLiteral("Page 1 of 4")); });
 }

@@ -1,6 +1,7 @@
 // The print preview of the orders report, driven as the dispatcher uses it.
 
 #include "PreviewDriver.h"
+#include "PrintServer.h"
 #include "ReportFixture.h"
 #include "report/ReportRun.h"
 
@@ -34,10 +35,12 @@ TEST_F(ReportTest, PreviewToolbarCounterKeysAndEsc) {
             EXPECT_EQ(order.join(u','),
                       QStringLiteral(
                           "|,Zoom to fit,100%,Zoom to width,|,First page,Previous page,Next page,"
-                          "Last page,|,Printer setup,Print,|,Save Report,Load Report,|,Close"));
+                          "Last page,|,Printer setup,Print,|,Save Report,Load Report,Save as PDF,|,"
+                          "Close"));
             auto* close = qobject_cast<QToolButton*>(bar->widgetForAction(action(&w, "Close")));
             EXPECT_EQ(action(&w, "Close")->text(), QStringLiteral("&Close"));
             EXPECT_EQ(close->toolButtonStyle(), Qt::ToolButtonTextOnly);
+            EXPECT_EQ(close->text(), QStringLiteral("&Close")); // shown as Close, C underlined
             EXPECT_TRUE(action(&w, "ZoomToWidth")->isChecked());
             EXPECT_FALSE(action(&w, "ZoomToFit")->isChecked());
             EXPECT_TRUE(action(&w, "PrinterSetup")->isEnabled());
@@ -80,6 +83,18 @@ TEST_F(ReportTest, PreviewToolbarCounterKeysAndEsc) {
     EXPECT_TRUE(shown(seam).isEmpty()) << shown(seam).join(u'\n').toStdString();
     // The cursor stands past its last row after the run.
     EXPECT_EQ(cursor->RecordCount(), 60);
+}
+
+TEST_F(ReportTest, AltCClosesThePreview) {
+    addOrders(3);
+    open();
+    drivePreview(*Report1, [&](PreviewWindow& w) {
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(w.pageArea()->viewport(), Qt::Key_C, Qt::AltModifier);
+        // A mnemonic presses its button and lets it go a moment later, as a click would.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.isClosed(); }));
+    });
 }
 
 TEST_F(ReportTest, PreviewZoomFormulas) {
@@ -169,7 +184,7 @@ TEST_F(ReportTest, ClosingThePreviewDuringTheRunStopsIt) {
 }
 
 TEST_F(ReportTest, NoPrinterLeavesThePreviewUsable) {
-    qputenv("CUPS_SERVER", "/nonexistent/kavelon-no-print-server"); // no print server reachable
+    const UsePrintServer none(QStringLiteral("/nonexistent/kavelon-no-print-server"));
     addOrders(30);
     open();
     RecordingMessages seam;
@@ -184,7 +199,6 @@ TEST_F(ReportTest, NoPrinterLeavesThePreviewUsable) {
         action(&w, "NextPage")->trigger();
         EXPECT_EQ(counter(&w), QStringLiteral("Page 2 of 2"));
     });
-    qunsetenv("CUPS_SERVER");
 }
 
 TEST_F(ReportTest, ThePreviewBelongsToTheModalJournalAndClosesWithIt) {
@@ -201,4 +215,43 @@ TEST_F(ReportTest, ThePreviewBelongsToTheModalJournalAndClosesWithIt) {
         EXPECT_TRUE(w.isClosed());
     });
     EXPECT_FALSE(journal.isVisible());
+}
+
+namespace {
+
+// The rightmost column of ink in a horizontal strip of the sheet between two positions on the
+// page (millimetres), or -1; x counts from the sheet's left edge at that zoom.
+int rightmostInk(const QImage& sheet, double pixelsPerMillimetre, double fromMm, double toMm,
+                 double topMm, double bottomMm) {
+    const auto at = [&](double mm) { return 1 + static_cast<int>(mm * pixelsPerMillimetre); };
+    for (int x = at(toMm) - 1; x >= at(fromMm); --x)
+        for (int y = at(topMm); y < at(bottomMm); ++y)
+            if (qGray(sheet.pixel(x, y)) < 160)
+                return x;
+    return -1;
+}
+
+} // namespace
+
+TEST_F(ReportTest, TheSheetShowsEveryCaptionWholeAtEveryZoom) {
+    addOrders(1);
+    open();
+    drivePreview(*Report1, [&](PreviewWindow& w) {
+        QWidget* sheet = w.pageArea()->widget();
+        const double dpi = screenDotsPerInch();
+        // "Транспортное ср-во" runs from 127.00 mm towards the "Вес груза" box at 165.10 mm.
+        const auto captionEnd = [&](int zoom) {
+            w.setZoom(zoom);
+            const double perMm = dpi / 25.4 * zoom / 100;
+            const int ink =
+                rightmostInk(sheet->grab().toImage(), perMm, 127.0, 165.1, 14.82, 19.32);
+            const int box = 1 + static_cast<int>(165.10 * perMm);
+            EXPECT_GT(ink, 0) << zoom;
+            EXPECT_LT(ink, box - 1) << "the caption runs under the next box at " << zoom << " %";
+            return (ink - 1 - 127.0 * perMm) / (zoom / 100.0); // its length, back at 100 %
+        };
+        const double whole = captionEnd(100);
+        for (int zoom : {50, 72, 73, 85, 137, 200})
+            EXPECT_NEAR(captionEnd(zoom), whole, 2.5) << zoom; // the same share of the page
+    });
 }

@@ -4,7 +4,9 @@
 #include "tools/kavelon-db/NewDatabase.h"
 #include "tools/kavelon-db/ToolError.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace kavelon::dbtool {
@@ -25,6 +27,24 @@ QString cutTo(const QString& text, int width) {
     if (!cut.isEmpty() && cut.back().isHighSurrogate())
         cut.chop(1);
     return cut;
+}
+
+// Jet pages carry no checksums, and libmdb turns a damaged byte of a text into some other
+// character. The old program took every text through the Windows code page of its Russian
+// system (windows-1251; the file's own header may name windows-1252): a character that neither
+// page has cannot have come from it, and tells of a damaged page.
+bool onAnsiCodePage(char16_t c) {
+    if (c == u'\t' || c == u'\n' || c == u'\r' || (c >= 0x20 && c <= 0x7e) ||
+        (c >= 0xa0 && c <= 0xff))
+        return true;
+    if ((c >= 0x0401 && c <= 0x044f && c != 0x040d) ||
+        (c >= 0x0451 && c <= 0x045f && c != 0x045d) || c == 0x0490 || c == 0x0491)
+        return true;
+    static const char16_t others[] = {0x0152, 0x0153, 0x0160, 0x0161, 0x0178, 0x017d, 0x017e,
+                                      0x0192, 0x02c6, 0x02dc, 0x2013, 0x2014, 0x2018, 0x2019,
+                                      0x201a, 0x201c, 0x201d, 0x201e, 0x2020, 0x2021, 0x2022,
+                                      0x2026, 0x2030, 0x2039, 0x203a, 0x20ac, 0x2116, 0x2122};
+    return std::find(std::begin(others), std::end(others), c) != std::end(others);
 }
 
 class Importer : public LegacySink {
@@ -49,6 +69,7 @@ public:
         ++counts.read;
         row_.clear();
         for (size_t c = 0; c < values.size(); ++c) {
+            refuseImplausible(table_->columns[c], values[c], values);
             QString why;
             row_.push_back(fitLegacyValue(table_->columns[c], values[c], why));
             if (!why.isEmpty())
@@ -69,6 +90,21 @@ public:
     }
 
 private:
+    void refuseImplausible(const ColumnSchema& column, const LegacyValue& v,
+                           const std::vector<LegacyValue>& values) const {
+        if (v.kind != LegacyValue::Kind::Text)
+            return;
+        for (const QChar ch : v.text)
+            if (!onAnsiCodePage(ch.unicode()))
+                throw ToolError(QStringLiteral("%1 cannot be imported: %2 holds the character "
+                                               "U+%3, which the old program could not have "
+                                               "written; the file is damaged")
+                                    .arg(oldPath_, where(column, values),
+                                         QString::number(ch.unicode(), 16)
+                                             .toUpper()
+                                             .rightJustified(4, QLatin1Char('0'))));
+    }
+
     QString where(const ColumnSchema& column, const std::vector<LegacyValue>& values) const {
         const QString row = key_ >= 0 && values[size_t(key_)].kind == LegacyValue::Kind::Integer
                                 ? QStringLiteral("%1 %2")

@@ -304,7 +304,11 @@ bool sendRows(MdbHandle* mdb, const OpenTable& open, FrameOut& frames) {
                               : type == MDB_LONGINT  ? 4
                               : type == MDB_DATETIME ? 8
                                                      : 0;
-            if (f.start < 0 || f.start + width > pageSize) {
+            // A value outside its own row, or a text longer than the row holds, is read from a
+            // damaged row's offsets.
+            const int length = width ? width : f.siz;
+            if (f.start < start || length < 0 || f.start + length > start + int(size) ||
+                f.start + length > pageSize) {
                 frames.fail(QStringLiteral("a value in the table %1 lies outside its page; the "
                                            "file is damaged")
                                 .arg(quoted(ours.name)));

@@ -1,6 +1,8 @@
 // kavelon-db: makes Kavelon database files.
 //   kavelon-db create [--demo] FILE      a new database, empty or with demo data
 //   kavelon-db import OLD.mdb NEW.mdb    a new database with the rows of a predecessor's file
+//   kavelon-db check FILE                what is damaged in a database file, if anything
+#include "tools/kavelon-db/Check.h"
 #include "tools/kavelon-db/Create.h"
 #include "tools/kavelon-db/Import.h"
 #include "tools/kavelon-db/NewDatabase.h"
@@ -14,7 +16,8 @@ using namespace kavelon::dbtool;
 
 namespace {
 const char usage[] = "usage: kavelon-db create [--demo] FILE\n"
-                     "       kavelon-db import OLD.mdb NEW.mdb\n";
+                     "       kavelon-db import OLD.mdb NEW.mdb\n"
+                     "       kavelon-db check FILE\n";
 
 void print(std::FILE* to, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), to);
@@ -41,6 +44,15 @@ int import(const QStringList& args) {
     print(stdout, report.text(args[0], args[1]));
     return 0;
 }
+int check(const QStringList& args) {
+    if (args.size() != 1) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    const CheckReport report = checkDatabase(args.front());
+    print(report.problems.isEmpty() ? stdout : stderr, report.text(args.front()));
+    return report.problems.isEmpty() ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -61,6 +73,8 @@ int main(int argc, char** argv) {
             return create(args);
         if (command == QLatin1String("import"))
             return import(args);
+        if (command == QLatin1String("check"))
+            return check(args);
     } catch (const kavelon::Error& e) {
         print(stderr, QStringLiteral("kavelon-db: %1\n").arg(e.message()));
         return 1;
