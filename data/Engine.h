@@ -10,7 +10,9 @@
 
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -69,6 +71,10 @@ public:
     EngineTable describe(const QString& tableName);
     // Every row of the table, each with its identity, into a store made for table.kinds().
     void readRows(const EngineTable& table, RowStore& rows);
+    // Every row of the table as readRows gives them, in a store that cursors share and never
+    // change: the rows of an earlier read when the file has not changed since, through this
+    // connection or any other, or else read afresh.
+    std::shared_ptr<const RowStore> sharedRows(const EngineTable& table);
     // Reads one row again into the store's row; false when the row is gone.
     bool readRow(const EngineTable& table, std::int64_t rowid, RowStore& rows, int row);
 
@@ -99,6 +105,21 @@ private:
     void checkIntegrity();
     void beforeWriting();
     void checkStorable(const std::vector<ColumnValue>& values) const;
+
+    // The state of the file as this connection knows it: SQLite's data version moves with every
+    // change another connection commits, the count of changed rows with every change of ours.
+    struct FileVersion {
+        std::int64_t others = 0;
+        std::int64_t own = 0;
+        friend bool operator==(const FileVersion&, const FileVersion&) = default;
+    };
+    std::optional<FileVersion> fileVersion();
+    struct SharedRead {
+        std::vector<EngineColumn> columns;
+        FileVersion version;
+        std::weak_ptr<const RowStore> rows; // kept while some cursor holds them
+    };
+    std::map<QString, SharedRead> sharedReads_;
 
     struct DatabaseCloser {
         void operator()(sqlite3* db) const;

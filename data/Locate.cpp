@@ -2,8 +2,12 @@
 
 #include "data/Errors.h"
 #include "data/SortOrder.h"
+#include "data/TextRanks.h"
+#include "data/TwoThreadSort.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -107,12 +111,10 @@ SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::v
     }
     std::vector<int> positions(rowsHeld.size());
     std::iota(positions.begin(), positions.end(), 0);
-    std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
-        for (const std::vector<double>& k : byPosition)
-            if (k[size_t(a)] != k[size_t(b)])
-                return k[size_t(a)] < k[size_t(b)];
-        return false;
-    });
+    std::vector<KeyColumn> columns;
+    for (const std::vector<double>& k : byPosition)
+        columns.push_back({&k, false});
+    stableSortByKeys(positions, columns);
     order_.reserve(positions.size());
     for (const int p : positions)
         order_.push_back(rowsHeld[size_t(p)]);
@@ -141,15 +143,98 @@ SearchCopy::SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::v
         held[rank] = 1;
         textKey_ = true;
     }
-    folded_.resize(distinct_.size());
-    for (size_t rank = 0; rank < distinct_.size(); ++rank) {
-        if (!held[rank])
-            continue;
-        folded_[rank] = distinct_[rank].toCaseFolded();
-        byFolded_.push_back(int(rank));
+    for (size_t rank = 0; rank < distinct_.size(); ++rank)
+        if (held[rank])
+            heldRanks_.push_back(int(rank));
+}
+
+namespace {
+
+// The case-folded form of each character below U+0530 (Latin, Greek, Cyrillic) that folds to one
+// character, as QString::toCaseFolded gives it; 0 for those that fold to several.
+class SimpleFolding {
+public:
+    SimpleFolding() {
+        for (char16_t c = 0; c < folded_.size(); ++c) {
+            const QString f = QString(QChar(c)).toCaseFolded();
+            folded_[c] = f.size() == 1 ? f.at(0).unicode() : 0;
+        }
     }
-    std::sort(byFolded_.begin(), byFolded_.end(),
-              [&](int a, int b) { return folded_[size_t(a)] < folded_[size_t(b)]; });
+    // Appends the folded text; false (nothing appended) when a character is not in the table.
+    bool append(const QString& text, QString& out) const {
+        const qsizetype from = out.size();
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            const char16_t f = u < folded_.size() ? folded_[u] : 0;
+            if (f == 0) {
+                out.truncate(from);
+                return false;
+            }
+            out.append(QChar(f));
+        }
+        return true;
+    }
+
+private:
+    std::array<char16_t, 0x530> folded_{};
+};
+
+} // namespace
+
+void appendCaseFolded(const QString& text, QString& out) {
+    static const SimpleFolding folding;
+    if (!folding.append(text, out))
+        out.append(text.toCaseFolded());
+}
+
+// The texts by their case-folded form, made at the first search that ignores case or takes a
+// partial key: an exact search needs only the ranks. The folded texts stand end to end in one
+// buffer rather than one allocation each.
+void SearchCopy::foldTexts() const {
+    if (!byFolded_.empty() || heldRanks_.empty())
+        return;
+    struct Entry {
+        // The first eight characters, ordered as the texts are.
+        std::uint64_t lead;
+        std::uint64_t next;
+        int rank;
+    };
+    std::vector<qsizetype> start(heldRanks_.size() + 1);
+    qsizetype total = 0;
+    for (const int rank : heldRanks_)
+        total += distinct_[size_t(rank)].size();
+    foldedChars_.clear();
+    foldedChars_.reserve(total);
+    for (size_t i = 0; i < heldRanks_.size(); ++i) {
+        start[i] = foldedChars_.size();
+        appendCaseFolded(distinct_[size_t(heldRanks_[i])], foldedChars_);
+    }
+    start[heldRanks_.size()] = foldedChars_.size();
+    folded_.assign(distinct_.size(), QStringView());
+    std::vector<Entry> entries(heldRanks_.size());
+    for (size_t i = 0; i < heldRanks_.size(); ++i) {
+        const int rank = heldRanks_[i];
+        const QStringView f = QStringView(foldedChars_).mid(start[i], start[i + 1] - start[i]);
+        folded_[size_t(rank)] = f;
+        std::uint64_t lead[2] = {0, 0};
+        for (qsizetype c = 0; c < 8; ++c)
+            lead[c / 4] = (lead[c / 4] << 16) | (c < f.size() ? f.at(c).unicode() : 0);
+        entries[i] = {lead[0], lead[1], rank};
+    }
+    sortOnTwoThreads(entries, [&](bool) {
+        return [this](const Entry& a, const Entry& b) {
+            if (a.lead != b.lead)
+                return a.lead < b.lead;
+            if (a.next != b.next)
+                return a.next < b.next;
+            const QStringView x = folded_[size_t(a.rank)], y = folded_[size_t(b.rank)];
+            const int c = x.compare(y);
+            return c != 0 ? c < 0 : a.rank < b.rank;
+        };
+    });
+    byFolded_.reserve(entries.size());
+    for (const Entry& e : entries)
+        byFolded_.push_back(e.rank);
     for (size_t i = 0; i < byFolded_.size(); i += block)
         blockLowest_.push_back(*std::min_element(
             byFolded_.begin() + qsizetype(i),
@@ -195,13 +280,24 @@ int SearchCopy::findByText(const Value& value, LocateOptions options) const {
         return -1;
     const bool caseInsensitive = options.testFlag(loCaseInsensitive);
     const bool partial = options.testFlag(loPartialKey) && !given.isEmpty();
+    if (!caseInsensitive && !partial) {
+        // The ranks follow the collation: the given text has its place among them.
+        const auto at = std::lower_bound(heldRanks_.begin(), heldRanks_.end(), given,
+                                         [&](int rank, const QString& t) {
+                                             return compareTexts(distinct_[size_t(rank)], t) < 0;
+                                         });
+        return at != heldRanks_.end() && distinct_[size_t(*at)] == given ? firstRowWithKey(*at)
+                                                                         : -1;
+    }
+    foldTexts();
     // Every text that matches lies in one stretch of the folded order.
-    const QString folded = given.toCaseFolded();
-    const auto begin =
-        std::lower_bound(byFolded_.begin(), byFolded_.end(), folded,
-                         [&](int rank, const QString& f) { return folded_[size_t(rank)] < f; });
+    QString folded;
+    appendCaseFolded(given, folded);
+    const auto begin = std::lower_bound(
+        byFolded_.begin(), byFolded_.end(), folded,
+        [&](int rank, const QString& f) { return folded_[size_t(rank)].compare(f) < 0; });
     const auto end = std::partition_point(begin, byFolded_.end(), [&](int rank) {
-        const QString& candidate = folded_[size_t(rank)];
+        const QStringView candidate = folded_[size_t(rank)];
         return partial ? candidate.startsWith(folded) : candidate == folded;
     });
     int best = -1;

@@ -21,6 +21,10 @@ enum LocateOption { loCaseInsensitive = 0x1, loPartialKey = 0x2 };
 Q_DECLARE_FLAGS(LocateOptions, LocateOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(LocateOptions)
 
+// Appends the case-folded text (QString::toCaseFolded) to out, without a string of its own for
+// the common characters.
+void appendCaseFolded(const QString& text, QString& out);
+
 // Field indices of key field names separated by ";" (letter case ignored); a name no field has
 // is refused with the DatabaseError "Field '%s' not found" (without a cursor prefix).
 std::vector<int> keyFieldsOf(const QString& names, const std::vector<ColumnSchema>& fields);
@@ -34,6 +38,10 @@ public:
     SearchCopy(const RowSource& rows, std::vector<int> keyFields);
     SearchCopy(const RowSource& rows, std::vector<int> keyFields, std::vector<int> rowsHeld,
                const SortOrder::KeysByRow& keysOf = {});
+
+    // The folded texts point into the copy's own buffer.
+    SearchCopy(const SearchCopy&) = delete;
+    SearchCopy& operator=(const SearchCopy&) = delete;
 
     const std::vector<int>& keyFields() const { return keyFields_; }
 
@@ -57,10 +65,13 @@ private:
     // stretch), and the lowest rank of every block of that order (the first match in key order
     // is the lowest rank in the stretch).
     int lowestRank(size_t from, size_t to) const;
+    void foldTexts() const;
     std::vector<QString> distinct_;
-    std::vector<QString> folded_;
-    std::vector<int> byFolded_;
-    std::vector<int> blockLowest_;
+    std::vector<int> heldRanks_; // ascending
+    mutable QString foldedChars_;
+    mutable std::vector<QStringView> folded_; // into foldedChars_
+    mutable std::vector<int> byFolded_;
+    mutable std::vector<int> blockLowest_;
 };
 
 } // namespace kavelon

@@ -10,7 +10,18 @@ namespace kavelon {
 
 // Kinds of column. The first five are those the program declares; the others are what a file
 // may hold instead and only serve to name a mismatch.
-enum class FieldKind { AutoInc, Integer, DateTime, WideString, Boolean, SmallInt, Float, Currency, Memo, Blob };
+enum class FieldKind {
+    AutoInc,
+    Integer,
+    DateTime,
+    WideString,
+    Boolean,
+    SmallInt,
+    Float,
+    Currency,
+    Memo,
+    Blob
+};
 
 // "AutoInc", "Integer", "DateTime", "WideString", "Boolean", "SmallInt", …
 QString fieldKindName(FieldKind kind);

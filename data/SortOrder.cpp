@@ -1,10 +1,12 @@
 #include "data/SortOrder.h"
 
 #include "data/Errors.h"
-#include "data/SystemLocale.h"
+#include "data/TextRanks.h"
 
-#include <QHash>
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <numeric>
@@ -15,26 +17,6 @@ namespace {
 
 [[noreturn]] void refuse(const QString& detail) {
     throw DatabaseError(QStringLiteral("Invalid sort: ") + detail);
-}
-
-// Ranks the distinct texts by the collation; texts the collation calls equal are told apart by
-// their characters, so that a rank names one text.
-std::vector<int> collationRanks(const std::vector<QString>& texts) {
-    const QCollator& collator = systemCollator();
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(texts.size());
-    for (const QString& t : texts)
-        keys.push_back(collator.sortKey(t));
-    std::vector<int> byOrder(texts.size());
-    std::iota(byOrder.begin(), byOrder.end(), 0);
-    std::sort(byOrder.begin(), byOrder.end(), [&](int a, int b) {
-        const int c = keys[size_t(a)].compare(keys[size_t(b)]);
-        return c != 0 ? c < 0 : texts[size_t(a)] < texts[size_t(b)];
-    });
-    std::vector<int> rank(texts.size());
-    for (size_t i = 0; i < byOrder.size(); ++i)
-        rank[size_t(byOrder[i])] = int(i);
-    return rank;
 }
 
 bool isDirection(const QString& word) {
@@ -86,29 +68,64 @@ SortOrder SortOrder::parse(const QString& text, const std::vector<ColumnSchema>&
     return order;
 }
 
+namespace {
+
+// Texts by their character buffer: the journal's repeated texts share one buffer, so that most
+// rows are placed without reading their characters.
+class BufferIndex {
+public:
+    explicit BufferIndex(std::size_t expected) {
+        std::size_t capacity = 16;
+        while (capacity < expected * 2)
+            capacity *= 2;
+        slots_.resize(capacity);
+        mask_ = capacity - 1;
+    }
+    // The index stored for this text's buffer, or the given one, stored now.
+    int findOrAdd(const QString& text, int index) {
+        const auto address = reinterpret_cast<std::uintptr_t>(text.constData());
+        std::size_t at = std::size_t((address >> 3) * 0x9E3779B97F4A7C15ull >> 20) & mask_;
+        for (;; at = (at + 1) & mask_) {
+            Slot& slot = slots_[at];
+            if (slot.index < 0) {
+                slot = {text.constData(), text.size(), index};
+                return index;
+            }
+            if (slot.buffer == text.constData() && slot.size == text.size())
+                return slot.index;
+        }
+    }
+
+private:
+    struct Slot {
+        const QChar* buffer = nullptr;
+        qsizetype size = 0;
+        int index = -1;
+    };
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+};
+
+} // namespace
+
 std::vector<double> sortKeys(const RowSource& source, int field, const std::vector<int>& rows) {
     constexpr double empty = -std::numeric_limits<double>::infinity();
     std::vector<double> keys(rows.size(), empty);
-    // Texts: each distinct text once through the collator, then a number per row.
-    QHash<QString, int> distinctIndex;
+    // Texts: each text once through the collation (equal texts in other buffers are ranked
+    // alike), then a number per row.
+    BufferIndex buffers(rows.size());
     std::vector<QString> distinct;
     std::vector<int> textOf(rows.size(), -1);
     const QString* previous = nullptr;
     for (size_t i = 0; i < rows.size(); ++i) {
         if (const QString* t = source.textAt(rows[i], field)) {
-            // The journal repeats a customer row after row; its texts often share one buffer.
             if (previous && previous->constData() == t->constData() &&
                 previous->size() == t->size()) {
                 textOf[i] = textOf[i - 1];
             } else {
-                const auto it = distinctIndex.constFind(*t);
-                if (it != distinctIndex.constEnd()) {
-                    textOf[i] = *it;
-                } else {
-                    textOf[i] = int(distinct.size());
-                    distinctIndex.insert(*t, textOf[i]);
+                textOf[i] = buffers.findOrAdd(*t, int(distinct.size()));
+                if (textOf[i] == int(distinct.size()))
                     distinct.push_back(*t);
-                }
             }
             previous = t;
             continue;
@@ -130,7 +147,7 @@ std::vector<double> sortKeys(const RowSource& source, int field, const std::vect
         }
     }
     if (!distinct.empty()) {
-        const std::vector<int> rank = collationRanks(distinct);
+        const std::vector<int> rank = textRanks(distinct);
         for (size_t i = 0; i < rows.size(); ++i)
             if (textOf[i] >= 0)
                 keys[i] = rank[size_t(textOf[i])];
@@ -159,27 +176,54 @@ void SortOrder::sort(const RowSource& rows, std::vector<int>& order) const {
 void SortOrder::sort(std::vector<int>& order, const KeysByRow& keysOf) const {
     if (keys_.empty() || order.size() < 2)
         return;
-    std::vector<const std::vector<double>*> columns;
+    std::vector<KeyColumn> columns;
     for (const Key& k : keys_)
-        columns.push_back(&keysOf(k.field));
-    if (keys_.size() == 1) {
-        const std::vector<double>& c = *columns.front();
-        if (keys_.front().descending)
-            std::stable_sort(order.begin(), order.end(),
-                             [&](int a, int b) { return c[size_t(a)] > c[size_t(b)]; });
-        else
-            std::stable_sort(order.begin(), order.end(),
-                             [&](int a, int b) { return c[size_t(a)] < c[size_t(b)]; });
+        columns.push_back({&keysOf(k.field), k.descending});
+    stableSortByKeys(order, columns);
+}
+
+namespace {
+// An unsigned number that orders as the key does (-infinity lowest; -0 and 0 alike), turned
+// over for a descending key.
+std::uint64_t orderedBits(double key, bool descending) {
+    if (key == 0)
+        key = 0.0;
+    std::uint64_t bits;
+    std::memcpy(&bits, &key, sizeof bits);
+    bits = bits >> 63 ? ~bits : bits | (std::uint64_t(1) << 63);
+    return descending ? ~bits : bits;
+}
+} // namespace
+
+// A radix sort, byte by byte from the last key's lowest byte up: each pass is stable, so the
+// items end in key order with equal items as they came; bytes that all items share are skipped.
+void stableSortByKeys(std::vector<int>& items, const std::vector<KeyColumn>& columns) {
+    const std::size_t n = items.size();
+    if (n < 2 || columns.empty())
         return;
-    }
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        for (size_t k = 0; k < keys_.size(); ++k) {
-            const double x = (*columns[k])[size_t(a)], y = (*columns[k])[size_t(b)];
-            if (x != y)
-                return keys_[k].descending ? x > y : x < y;
+    std::vector<int> otherItems(n);
+    std::vector<std::uint64_t> bits(n), otherBits(n);
+    for (auto column = columns.rbegin(); column != columns.rend(); ++column) {
+        const std::vector<double>& keys = *column->keys;
+        for (std::size_t i = 0; i < n; ++i)
+            bits[i] = orderedBits(keys[std::size_t(items[i])], column->descending);
+        for (int shift = 0; shift < 64; shift += 8) {
+            std::array<std::size_t, 257> start{};
+            for (std::size_t i = 0; i < n; ++i)
+                ++start[((bits[i] >> shift) & 0xff) + 1];
+            if (std::find(start.begin(), start.end(), n) != start.end())
+                continue; // every item has this byte
+            for (std::size_t b = 1; b < start.size(); ++b)
+                start[b] += start[b - 1];
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::size_t to = start[(bits[i] >> shift) & 0xff]++;
+                otherItems[to] = items[i];
+                otherBits[to] = bits[i];
+            }
+            items.swap(otherItems);
+            bits.swap(otherBits);
         }
-        return false;
-    });
+    }
 }
 
 } // namespace kavelon

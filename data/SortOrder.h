@@ -42,6 +42,14 @@ private:
     std::vector<Key> keys_;
 };
 
+// Puts items in ascending order of the keys (each indexed by item; descending turns one over),
+// stably. Deterministic, and linear in the number of items.
+struct KeyColumn {
+    const std::vector<double>* keys;
+    bool descending = false;
+};
+void stableSortByKeys(std::vector<int>& items, const std::vector<KeyColumn>& columns);
+
 // One number per row that orders the rows by a field as the sort does: texts become their rank
 // in the collation (distinct texts, distinct ranks), integers and dates their value, booleans
 // 0/1, and an empty value -infinity. Entry i belongs to rows[i].

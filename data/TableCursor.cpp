@@ -35,7 +35,6 @@ void TableCursor::Impl::endPending() {
     changed.clear();
     modified = false;
     insertAt = -1;
-    forgetRowKeys(); // Post, Delete: the rows held have changed
 }
 
 void TableCursor::Impl::beginInsert(bool append) {
@@ -84,12 +83,20 @@ int TableCursor::Impl::viewPositionOf(int storeRow) const {
 }
 
 void TableCursor::Impl::readAll() {
-    RowStore fresh(table.kinds());
-    engine->readRows(table, fresh);
-    showRows(std::move(fresh));
+    showRows(HeldRows(engine->sharedRows(table)));
 }
 
-void TableCursor::Impl::showRows(RowStore&& read) {
+int TableCursor::Impl::ownRowAt(int viewPosition) {
+    const int row = view[std::size_t(viewPosition)];
+    const int own = rows.ownCopyOf(row);
+    if (own != row) {
+        view[std::size_t(viewPosition)] = own;
+        std::replace(order.begin(), order.end(), row, own);
+    }
+    return own;
+}
+
+void TableCursor::Impl::showRows(HeldRows&& read) {
     rows = std::move(read);
     order.resize(std::size_t(rows.rowCount()));
     std::iota(order.begin(), order.end(), 0);
@@ -234,8 +241,7 @@ void TableCursor::Open() {
     std::shared_ptr<Engine> engine = d->connection->sharedEngine();
     EngineTable table = engine->describe(d->tableName);
     d->bindFields(table);
-    RowStore rows(table.kinds());
-    engine->readRows(table, rows);
+    HeldRows rows(engine->sharedRows(table));
 
     d->engine = std::move(engine);
     d->table = std::move(table);
@@ -255,7 +261,8 @@ void TableCursor::Close() {
     if (d->state == dsInactive)
         return;
     d->endPending();
-    d->rows = RowStore();
+    d->forgetRowKeys();
+    d->rows = HeldRows();
     d->order.clear();
     d->view.clear();
     d->current = -1;
@@ -318,12 +325,12 @@ void TableCursor::Post() {
         for (const ColumnValue& v : values)
             d->rows.setValue(row, v.column, v.value);
         if (d->table.counterColumn >= 0 && rowid <= std::numeric_limits<std::int32_t>::max())
-            d->rows.setInteger(row, d->table.counterColumn, std::int32_t(rowid));
+            d->rows.setValue(row, d->table.counterColumn, Value::integer(std::int32_t(rowid)));
         // The row as stored, with the defaults the file gave it. It is written already: a
         // failure to read it back must not turn the Post into a failure.
         if (d->table.addsToWrittenRows) {
             try {
-                d->engine->readRow(d->table, rowid, d->rows, row);
+                d->engine->readRow(d->table, rowid, d->rows.ownStore(), d->rows.ownIndex(row));
             } catch (const DatabaseError&) {
             }
         }
@@ -331,18 +338,21 @@ void TableCursor::Post() {
     } else if (!values.empty()) {
         const int row = d->view[std::size_t(d->current)];
         d->engine->update(d->table, d->rows.rowid(row), values, d->originalsOf(row));
+        const int own = d->ownRowAt(d->current);
         for (const ColumnValue& v : values)
-            d->rows.setValue(row, v.column, v.value);
+            d->rows.setValue(own, v.column, v.value);
         // Read back only when triggers may have changed it; otherwise changes made elsewhere
         // to other columns wait for Requery, as the rest of the rows do.
         if (d->table.addsToWrittenRows) {
             try {
-                d->engine->readRow(d->table, d->rows.rowid(row), d->rows, row);
+                d->engine->readRow(d->table, d->rows.rowid(own), d->rows.ownStore(),
+                                   d->rows.ownIndex(own));
             } catch (const DatabaseError&) {
             }
         }
     }
     d->endPending();
+    d->forgetRowKeys();
     d->bof = d->eof = false;
     d->setState(dsBrowse);
     d->notify([](CursorObserver& o) { o.rowsChanged(); });
@@ -376,6 +386,7 @@ void TableCursor::Delete() {
     if (d->current >= int(d->view.size()))
         d->current = int(d->view.size()) - 1;
     d->endPending();
+    d->forgetRowKeys();
     d->bof = d->current <= 0;
     d->eof = d->view.empty();
     d->setState(dsBrowse);

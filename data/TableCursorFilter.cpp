@@ -12,7 +12,7 @@ namespace {
 // The cursor's stored rows as its fields see them.
 class CursorRows final : public RowSource {
 public:
-    CursorRows(const RowStore& rows, std::vector<int> columns)
+    CursorRows(const HeldRows& rows, std::vector<int> columns)
         : rows_(rows), columns_(std::move(columns)) {}
     int rowCount() const override { return rows_.rowCount(); }
     Value value(int row, int field) const override {
@@ -23,7 +23,7 @@ public:
     }
 
 private:
-    const RowStore& rows_;
+    const HeldRows& rows_;
     std::vector<int> columns_;
 };
 

@@ -4,6 +4,7 @@
 
 #include "data/Engine.h"
 #include "data/Filter.h"
+#include "data/HeldRows.h"
 #include "data/Locate.h"
 #include "data/RowStore.h"
 #include "data/SortOrder.h"
@@ -31,7 +32,7 @@ struct TableCursor::Impl {
 
     std::shared_ptr<Engine> engine;
     EngineTable table;
-    RowStore rows;
+    HeldRows rows;
     // Stored rows held by the cursor, in its own order (the engine's, with rows it inserted at
     // the places they were inserted). Deleted rows leave it; the store keeps them until Requery.
     std::vector<int> order;
@@ -106,7 +107,9 @@ struct TableCursor::Impl {
     std::vector<ColumnValue> originalsOf(int storeRow) const;
 
     void readAll(); // replaces the rows with the engine's; throws, leaving them as they were
-    void showRows(RowStore&& read); // holds these rows, all in view, the first one current
+    void showRows(HeldRows&& read); // holds these rows, all in view, the first one current
+    // The row at this view position made the cursor's own, so that it can be changed.
+    int ownRowAt(int viewPosition);
     Value fieldValue(const Field& f) const;
     void assign(Field& f, const Value& v);
     void bindFields(const EngineTable& t);

@@ -145,3 +145,26 @@ TEST(Locate, AgreesWithAPlainPassInSortOrder) {
         }
     }
 }
+
+TEST(Locate, CaseFoldingAgreesWithQString) {
+    // Every character below U+0530 alone and among others, and texts with characters beyond.
+    QString all;
+    for (char16_t c = 1; c < 0x530; ++c)
+        all += QChar(c);
+    const QString texts[] = {all,
+                             QStringLiteral("ǅǄǆ ŉ İ ß ΐ"),
+                             QStringLiteral("ООО «Ёлочка»"),
+                             QStringLiteral("Straße ﬁ Ⅻ"),
+                             QString(),
+                             QStringLiteral("𐐀𐐨")};
+    for (const QString& t : texts) {
+        QString folded = QStringLiteral("x");
+        appendCaseFolded(t, folded);
+        EXPECT_EQ(folded, QStringLiteral("x") + t.toCaseFolded()) << t.toStdString();
+    }
+    for (const QChar c : all) {
+        QString folded;
+        appendCaseFolded(QString(c), folded);
+        ASSERT_EQ(folded, QString(c).toCaseFolded()) << int(c.unicode());
+    }
+}

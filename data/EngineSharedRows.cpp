@@ -1,0 +1,47 @@
+// Rows read once and handed to every cursor that opens on an unchanged file: at start-up the
+// windows open three or four cursors on each table one after the other.
+#include "data/Engine.h"
+
+#include <sqlite3.h>
+
+namespace kavelon {
+
+namespace {
+bool sameColumns(const std::vector<EngineColumn>& a, const std::vector<EngineColumn>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const EngineColumn& x, const EngineColumn& y) {
+                          return x.name == y.name && x.kind == y.kind;
+                      });
+}
+} // namespace
+
+std::optional<Engine::FileVersion> Engine::fileVersion() {
+    sqlite3_stmt* st = statement(QStringLiteral("PRAGMA data_version"));
+    std::optional<FileVersion> version;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        version = FileVersion{sqlite3_column_int64(st, 0), sqlite3_total_changes64(db_.get())};
+    sqlite3_reset(st);
+    return version;
+}
+
+std::shared_ptr<const RowStore> Engine::sharedRows(const EngineTable& table) {
+    const std::optional<FileVersion> before = fileVersion();
+    const auto known = sharedReads_.find(table.name);
+    if (before && known != sharedReads_.end() && known->second.version == *before &&
+        sameColumns(known->second.columns, table.columns))
+        if (std::shared_ptr<const RowStore> rows = known->second.rows.lock())
+            return rows;
+
+    auto rows = std::make_shared<RowStore>(table.kinds());
+    readRows(table, *rows);
+    // Shared only when nothing changed the file while it was read: then the rows are the file's
+    // at one moment, and stay so until the version moves.
+    const std::optional<FileVersion> after = fileVersion();
+    if (before && after && *before == *after)
+        sharedReads_[table.name] = SharedRead{table.columns, *before, rows};
+    else
+        sharedReads_.erase(table.name);
+    return rows;
+}
+
+} // namespace kavelon
