@@ -1,5 +1,6 @@
 # The two set-up commands of the README: `make run` and `make test`.
 BUILD ?= build
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
 .PHONY: setup configure build run test trials fuzz bench clean
 
