@@ -54,8 +54,9 @@ TEST(DemoDatabase, everyWindowsCursorOpensOnIt) {
 TEST(ImportLegacy, theProgramOpensTheImportedFileWithTheOrders) {
     QTemporaryDir dir;
     EnterFolder inside(dir.path());
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/kavelon-sample.mdb"),
-                            QStringLiteral("кавелон.mdb")));
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(KAVELON_SOURCE_DIR "/tests/data/legacy-jet/kavelon-sample.mdb"),
+                    QStringLiteral("кавелон.mdb")));
 
     Connection connection;
     QString advice;

@@ -96,7 +96,8 @@ TEST(Program, UnreachableDisplayIsOnePlainLineAndExitCodeOne) {
         const QString said = QString::fromLocal8Bit(program.readAllStandardError());
         const QString expected =
             display.isEmpty()
-                ? QStringLiteral("Kavelon: no display to show the windows on (DISPLAY is not set)\n")
+                ? QStringLiteral(
+                      "Kavelon: no display to show the windows on (DISPLAY is not set)\n")
                 : QStringLiteral("Kavelon: cannot connect to the display \"%1\"; the windows "
                                  "cannot be shown\n")
                       .arg(display);
