@@ -3,7 +3,10 @@
 #include "data/Engine.h"
 
 #include <QFile>
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <sqlite3.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 using namespace kavelon;
@@ -199,11 +202,39 @@ TEST_F(CursorFailures, rowsThatCannotBeChangedRefuseEditing) {
     EXPECT_TRUE(clients->FieldByName(name).ReadOnly());
 }
 
+namespace {
+// Makes a file unwritable even for root (who is not bound by its permissions): the file
+// system's immutable flag; false where the file system or the process cannot set it.
+bool setImmutable(const QString& path, bool on) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+} // namespace
+
 TEST_F(CursorFailures, readOnlyFileRefusesChanges) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind root";
     addClient(QStringLiteral("А"));
     QFile::setPermissions(db.path(), QFile::ReadOwner);
+    struct Writable {
+        QString path;
+        bool immutable;
+        ~Writable() {
+            if (immutable)
+                setImmutable(path, false);
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        }
+    } writableAgain{db.path(), geteuid() == 0 && setImmutable(db.path(), true)};
+    if (geteuid() == 0 && !writableAgain.immutable)
+        GTEST_SKIP() << "file permissions do not bind root, and this file system cannot make "
+                        "the file immutable";
     auto clients = open(schema::clientsTable);
     EXPECT_EQ(clients->RecordCount(), 1);
     EXPECT_EQ(errorOf([&] { clients->Insert(); }),
@@ -211,7 +242,6 @@ TEST_F(CursorFailures, readOnlyFileRefusesChanges) {
     EXPECT_EQ(errorOf([&] { clients->Edit(); }),
               QStringLiteral("ADOTable1: Cannot modify a read-only dataset"));
     EXPECT_EQ(clients->State(), dsBrowse);
-    QFile::setPermissions(db.path(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 TEST_F(CursorFailures, closedCursorWithoutDeclaredFieldsRefusesAssignmentsAsClosed) {
