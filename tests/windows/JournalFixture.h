@@ -58,12 +58,15 @@ protected:
 
     // Shows the journal modally and runs act inside the showing; returns when it is closed.
     void inJournal(std::function<void()> act) {
-        whenShown(Form2, [act] {
+        bool done = false;
+        whenShown(Form2, [act, &done] {
             act();
+            done = true;
             if (Form2->isVisible())
                 QTest::mouseClick(Form2->Button5, Qt::LeftButton);
         });
         showModal(Form2);
+        EXPECT_TRUE(done) << "the journal did not show";
     }
 
     // A column of the rows the journal shows, top to bottom.

@@ -3,6 +3,7 @@
 // every box recorded: the dispatcher's desk for the order dialog tests. Orders are driven through
 // the journal window's buttons, as the dispatcher does it, and checked in the file afterwards.
 
+#include "WhenShown.h"
 #include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
 #include "common/TypeText.h"
@@ -116,13 +117,8 @@ struct OrderDesk {
     void newOrder(const std::function<void()>& act) { inDialog(Form2->Button1, act); }
     void changeOrder(const std::function<void()>& act) { inDialog(Form2->Button2, act); }
 
-    static void runWhenShown(QWidget* window, std::function<void()> act, int triesLeft = 300) {
-        QTimer::singleShot(10, [=] {
-            if (window->isVisible() && modalWindow() == window)
-                act();
-            else if (triesLeft > 0)
-                runWhenShown(window, act, triesLeft - 1);
-        });
+    static void runWhenShown(QWidget* window, std::function<void()> act) {
+        whenShown(window, std::move(act));
     }
 
     // What the dispatcher does in the dialog.
