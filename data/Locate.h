@@ -66,6 +66,7 @@ private:
     // is the lowest rank in the stretch).
     int lowestRank(size_t from, size_t to) const;
     void foldTexts() const;
+    bool foldSimply(std::vector<qsizetype>& start, qsizetype total) const;
     std::vector<QString> distinct_;
     std::vector<int> heldRanks_; // ascending
     mutable QString foldedChars_;

@@ -168,3 +168,51 @@ TEST(Locate, CaseFoldingAgreesWithQString) {
         ASSERT_EQ(folded, QString(c).toCaseFolded()) << int(c.unicode());
     }
 }
+
+// Enough distinct texts that they are folded on two threads: through the table alone, and with
+// one text (late in the order, so in the second thread's part) with a character beyond the common
+// ones.
+TEST(Locate, ManyTextsFoldedAsOne) {
+    for (const bool beyondCommon : {false, true}) {
+        VectorRows rows;
+        const int count = 30000;
+        for (int i = 0; i < count; ++i)
+            rows.append({Value::text(QStringLiteral("%1 ЁлКа-%2 Ab")
+                                         .arg(i % 3 ? QStringLiteral("ООО") : QStringLiteral("ип"))
+                                         .arg(i)),
+                         Value::integer(i)});
+        if (beyondCommon)
+            rows.append({Value::text(QStringLiteral("яяя Ⅻ век")), Value::integer(count)});
+        std::vector<int> order(size_t(rows.rowCount()));
+        std::iota(order.begin(), order.end(), 0);
+        SortOrder::parse(QStringLiteral("[Наименование]"), fields()).sort(rows, order);
+        const SearchCopy copy(rows, {0});
+        // No two texts are alike but for case: each is found by its upper-case form.
+        for (int row = 0; row < rows.rowCount(); ++row)
+            ASSERT_EQ(
+                copy.find(rows, {Value::text(rows.textAt(row, 0)->toUpper())}, loCaseInsensitive),
+                row);
+        std::vector<QString> probes = {
+            QStringLiteral("ИП ёлка-2"), QStringLiteral("ооо ЁЛКА-29999"),
+            QStringLiteral("ООО ЁЛКА-1 AB"), QStringLiteral("ип ёлка-x")};
+        if (beyondCommon)
+            probes.push_back(QStringLiteral("ЯЯЯ ⅻ"));
+        for (int i = 1; i < count; i += 997)
+            probes.push_back(rows.textAt(i, 0)->toUpper().left(12));
+        for (const QString& given : probes)
+            for (const LocateOptions options :
+                 {LocateOptions(loCaseInsensitive), loCaseInsensitive | loPartialKey}) {
+                int expected = -1;
+                for (const int row : order) {
+                    const QString& t = *rows.textAt(row, 0);
+                    if (options & loPartialKey ? t.startsWith(given, Qt::CaseInsensitive)
+                                               : t.compare(given, Qt::CaseInsensitive) == 0) {
+                        expected = row;
+                        break;
+                    }
+                }
+                EXPECT_EQ(copy.find(rows, {Value::text(given)}, options), expected)
+                    << given.toStdString() << " options " << int(options);
+            }
+    }
+}
