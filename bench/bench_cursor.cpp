@@ -6,7 +6,9 @@
 #include "data/Engine.h"
 #include "data/TableCursor.h"
 
+#include "MedianReporter.h"
 #include <QDir>
+
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sqlite3.h>
@@ -246,15 +248,8 @@ BENCHMARK(PlainInsert)
     ->Iterations(50);
 
 // Prints each cursor figure's median as a ratio to its plain SQLite counterpart of the same run.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medians_[r.run_name.function_name + "/" + r.run_name.args] =
-                    r.GetAdjustedRealTime();
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         for (const char* size : {"10000", "100000"}) {
@@ -267,13 +262,11 @@ public:
 private:
     void ratio(const std::string& ours, const std::string& plain, const std::string& size,
                double goal) {
-        const auto a = medians_.find(ours + "/" + size), b = medians_.find(plain + "/" + size);
-        if (a != medians_.end() && b != medians_.end() && b->second > 0)
+        const double a = median(ours + "/" + size), b = median(plain + "/" + size);
+        if (a >= 0 && b > 0)
             std::printf("%-13s / %-11s %6s orders: %.3f ms / %.3f ms = %.2fx (goal %.1fx)\n",
-                        ours.c_str(), plain.c_str(), size.c_str(), a->second, b->second,
-                        a->second / b->second, goal);
+                        ours.c_str(), plain.c_str(), size.c_str(), a, b, a / b, goal);
     }
-    std::map<std::string, double> medians_;
 };
 
 } // namespace

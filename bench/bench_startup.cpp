@@ -11,8 +11,10 @@
 #include "shell/Startup.h"
 #include "shell/Unit1.h"
 
+#include "MedianReporter.h"
 #include <QApplication>
 #include <QWindow>
+
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sqlite3.h>
@@ -168,15 +170,8 @@ BENCHMARK(BM_OneJournalCursor)
 
 // Start-up beside the plain read of the same run: the whole start-up, and the start-up less the
 // windows alone (what the sixteen cursors add); the heap of all windows beside one cursor's.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medians_[r.run_name.function_name + "/" + r.run_name.args] =
-                    r.GetAdjustedRealTime();
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
         double load[3] = {};
@@ -208,13 +203,6 @@ public:
                             empty->second / 1e6, (all->second - empty->second) / one->second);
         }
     }
-
-private:
-    double median(const std::string& name) const {
-        const auto it = medians_.find(name);
-        return it == medians_.end() ? -1 : it->second;
-    }
-    std::map<std::string, double> medians_;
 };
 
 } // namespace

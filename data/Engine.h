@@ -105,6 +105,8 @@ private:
     void checkIntegrity();
     void beforeWriting();
     void checkStorable(const std::vector<ColumnValue>& values) const;
+    // Runs a prepared write in this program's turn; an engine error names what was being done.
+    void write(sqlite3_stmt* st, const QString& doing);
 
     // The state of the file as this connection knows it: SQLite's data version moves with every
     // change another connection commits, the count of changed rows with every change of ours.

@@ -1,7 +1,7 @@
 #include "desktop/DesktopSession.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
+#include "common/WaitFor.h"
+
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -16,17 +16,6 @@ constexpr int startLimitMs = 60000;
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 template <typename T> Reply<T> reply(T* raw) {
     return Reply<T>(raw, &std::free);
-}
-
-// Polls a condition until it holds or the limit passes; the condition is what is waited for.
-template <typename Condition> bool waitFor(Condition condition, int limitMs = startLimitMs) {
-    QDeadlineTimer deadline(limitMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(10);
-    }
-    return true;
 }
 
 } // namespace
