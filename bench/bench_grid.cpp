@@ -4,11 +4,11 @@
 
 #include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
-#include "controls/ModalShowing.h"
+#include "app/ModalShowing.h"
 #include "controls/TDBGrid.h"
 #include "controls/TRadioGroup.h"
-#include "journal/Unit2.h"
-#include "shell/Startup.h"
+#include "windows/journal/Unit2.h"
+#include "windows/shell/Startup.h"
 
 #include <QApplication>
 #include <QLineEdit>

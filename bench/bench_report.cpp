@@ -5,7 +5,7 @@
 #include "common/TempDatabase.h"
 #include "data/Connection.h"
 #include "data/TableCursor.h"
-#include "journal/Unit4.h"
+#include "windows/journal/Unit4.h"
 #include "report/PageFile.h"
 #include "report/PreviewWindow.h"
 #include "report/Report.h"

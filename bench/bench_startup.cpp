@@ -5,11 +5,11 @@
 
 #include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
-#include "controls/ModalShowing.h"
+#include "app/ModalShowing.h"
 #include "data/Connection.h"
 #include "data/TableCursor.h"
-#include "shell/Startup.h"
-#include "shell/Unit1.h"
+#include "windows/shell/Startup.h"
+#include "windows/shell/Unit1.h"
 
 #include "MedianReporter.h"
 #include <QApplication>

@@ -20,10 +20,10 @@ function(kavelon_library name dir)
   endif()
 endfunction()
 
-# One GoogleTest executable per test folder, with the shared test main.
+# One GoogleTest executable per test folder (its subfolders included), with the shared test main.
 function(kavelon_test name dir main)
   cmake_parse_arguments(ARG "" "LABELS" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*/*.cpp ${dir}/*/*.h)
   if(NOT sources)
     return()
   endif()

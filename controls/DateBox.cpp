@@ -1,7 +1,7 @@
 #include "controls/DateBox.h"
 
 #include "controls/DateBoxCalendar.h"
-#include "controls/Guard.h"
+#include "app/Guard.h"
 
 #include <QApplication>
 #include <QClipboard>

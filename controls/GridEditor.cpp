@@ -1,6 +1,6 @@
 #include "controls/GridEditor.h"
 
-#include "controls/Guard.h"
+#include "app/Guard.h"
 #include "controls/TDBGrid.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "controls/LookupList.h"
 
-#include "controls/FieldText.h"
-#include "controls/Guard.h"
+#include "data/FieldText.h"
+#include "app/Guard.h"
 #include "controls/TDBLookupComboBox.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "controls/TDBEdit.h"
 
-#include "controls/FieldText.h"
-#include "controls/Guard.h"
+#include "data/FieldText.h"
+#include "app/Guard.h"
 #include "controls/RefusedFocus.h"
 
 #include <QAction>

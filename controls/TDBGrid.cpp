@@ -1,8 +1,8 @@
 #include "controls/TDBGrid.h"
 
-#include "controls/FieldText.h"
+#include "data/FieldText.h"
 #include "controls/GridEditor.h"
-#include "controls/Guard.h"
+#include "app/Guard.h"
 
 #include <QApplication>
 #include <QFocusEvent>

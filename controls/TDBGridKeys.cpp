@@ -5,9 +5,9 @@
 // itself never posts. So a text that does not convert, or a row the engine refuses, stops the
 // move before anything changed.
 
-#include "controls/FieldText.h"
+#include "data/FieldText.h"
 #include "controls/GridEditor.h"
-#include "controls/Guard.h"
+#include "app/Guard.h"
 #include "controls/RefusedFocus.h"
 #include "controls/TDBGrid.h"
 

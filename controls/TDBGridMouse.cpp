@@ -2,7 +2,7 @@
 // width, the title itself moves the column. Neither is stored anywhere.
 
 #include "controls/GridEditor.h"
-#include "controls/Guard.h"
+#include "app/Guard.h"
 #include "controls/TDBGrid.h"
 
 #include <QMouseEvent>

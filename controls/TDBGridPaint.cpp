@@ -1,9 +1,9 @@
 // Drawing the grid: the title row, the indicator column and the rows in view. Only the rows that
 // fit the viewport are read from the cursor, whatever its size.
 
-#include "controls/FieldText.h"
+#include "data/FieldText.h"
 #include "controls/GridEditor.h"
-#include "controls/Guard.h"
+#include "app/Guard.h"
 #include "controls/TDBGrid.h"
 
 #include <QPaintEvent>

@@ -1,6 +1,6 @@
 #include "controls/TRadioGroup.h"
 
-#include "controls/Guard.h"
+#include "app/Guard.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>

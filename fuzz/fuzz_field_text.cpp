@@ -1,6 +1,6 @@
 // Typed text into a field of each kind: a value or a ConversionError, and a stored date always
 // one the database can hold.
-#include "controls/FieldText.h"
+#include "data/FieldText.h"
 #include "data/Errors.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "report/PreviewWindow.h"
 
-#include "controls/Guard.h"
-#include "controls/Messages.h"
+#include "app/Guard.h"
+#include "app/Messages.h"
 #include "report/PageFile.h"
 #include "report/PageView.h"
 #include "report/PdfFile.h"

@@ -1,6 +1,6 @@
 #include "report/Report.h"
 
-#include "controls/Messages.h"
+#include "app/Messages.h"
 #include "data/Errors.h"
 #include "data/TableCursor.h"
 #include "report/PageRenderer.h"

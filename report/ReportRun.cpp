@@ -1,6 +1,6 @@
 #include "report/ReportRun.h"
 
-#include "controls/FieldText.h"
+#include "data/FieldText.h"
 #include "data/Errors.h"
 #include "data/TableCursor.h"
 

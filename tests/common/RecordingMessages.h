@@ -2,7 +2,7 @@
 // The message seam for tests: records every box instead of showing it and answers questions from
 // a queue (Cancel when the queue is empty). Installed for its lifetime.
 
-#include "controls/Messages.h"
+#include "app/Messages.h"
 
 #include <QString>
 #include <QStringList>

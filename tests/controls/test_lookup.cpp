@@ -3,7 +3,7 @@
 #include "ControlFixture.h"
 
 #include "common/TypeText.h"
-#include "controls/FieldText.h"
+#include "data/FieldText.h"
 #include "controls/LookupList.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"

@@ -4,7 +4,7 @@
 
 #include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
-#include "shell/Startup.h"
+#include "windows/shell/Startup.h"
 
 #include <QApplication>
 

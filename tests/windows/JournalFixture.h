@@ -7,7 +7,7 @@
 #include "common/TypeText.h"
 #include "controls/TDBGrid.h"
 #include "controls/TRadioGroup.h"
-#include "journal/Unit2.h"
+#include "windows/journal/Unit2.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -9,13 +9,13 @@
 #include "common/TypeText.h"
 #include "controls/DateBox.h"
 #include "controls/LookupList.h"
-#include "controls/ModalShowing.h"
+#include "app/ModalShowing.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
-#include "journal/Unit2.h"
-#include "journal/Unit3.h"
-#include "shell/Startup.h"
-#include "shell/Unit1.h"
+#include "windows/journal/Unit2.h"
+#include "windows/journal/Unit3.h"
+#include "windows/shell/Startup.h"
+#include "windows/shell/Unit1.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // Drives a window shown modally: the test's actions run from a timer inside the showing's loop,
 // once the window is the one shown.
 
-#include "controls/ModalShowing.h"
+#include "app/ModalShowing.h"
 
 #include <QTimer>
 #include <QWidget>

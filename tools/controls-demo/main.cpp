@@ -6,7 +6,7 @@
 //
 // --open-list opens the settlement list; --grab saves a picture of the screen and quits.
 
-#include "controls/Guard.h"
+#include "app/Guard.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
 #include "controls/TDataSource.h"

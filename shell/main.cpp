@@ -1,9 +1,0 @@
-#include "shell/Application.h"
-#include "shell/WindowSystemStart.h"
-
-int main(int argc, char** argv) {
-    kavelon::WindowSystemStart windowSystem;
-    kavelon::Application application(argc, argv);
-    windowSystem.succeeded();
-    return application.run();
-}

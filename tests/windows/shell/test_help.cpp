@@ -1,0 +1,78 @@
+// The help command: every "Справка" quits the running viewer, waits a second without handling
+// any message, and starts the viewer again on the file and topic "СПРАВКА".
+
+#include "../FormsFixture.h"
+#include "windows/shell/HelpCommand.h"
+#include "windows/shell/Unit1.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <signal.h>
+
+using namespace kavelon;
+
+namespace {
+// A stand-in viewer that notes its process id and arguments, then stays running.
+QString writeFakeViewer(const QTemporaryDir& dir) {
+    const QString path = dir.filePath(QStringLiteral("fake-help"));
+    QFile script(path);
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\necho \"$$ $*\" >> \"$(dirname \"$0\")/started.log\"\nexec sleep 60\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QStringList startedViewers(const QTemporaryDir& dir) {
+    QFile log(dir.filePath(QStringLiteral("started.log")));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool running(qint64 pid) {
+    return ::kill(pid_t(pid), 0) == 0;
+}
+} // namespace
+
+TEST(HelpCommand, EachRequestRestartsTheViewerAfterASecondOfNoResponse) {
+    test::Forms forms;
+    QTemporaryDir dir;
+    setHelpViewerProgram(writeFakeViewer(dir));
+    EXPECT_TRUE(helpFileName().isEmpty());
+
+    qint64 previous = 0;
+    for (int request = 1; request <= 2; ++request) {
+        bool messageHandled = false;
+        QTimer::singleShot(0, [&] { messageHandled = true; });
+        QElapsedTimer clock;
+        clock.start();
+        Form1->N2->trigger();
+        EXPECT_GE(clock.elapsed(), 1001);
+        EXPECT_FALSE(messageHandled) << "the wait handled a message";
+        QTRY_COMPARE(startedViewers(dir).size(), request);
+        const QStringList line = startedViewers(dir).back().split(QLatin1Char(' '));
+        ASSERT_EQ(line.size(), 3);
+        EXPECT_EQ(line[1], QStringLiteral("СПРАВКА"));
+        EXPECT_EQ(line[2], QStringLiteral("СПРАВКА"));
+        const qint64 pid = line[0].toLongLong();
+        EXPECT_TRUE(running(pid));
+        if (previous)
+            EXPECT_FALSE(running(previous)) << "the earlier viewer was not told to quit";
+        previous = pid;
+    }
+    EXPECT_EQ(helpFileName(), QStringLiteral("СПРАВКА"));
+
+    // No viewer at all: the program shows nothing of its own.
+    setHelpViewerProgram(dir.filePath(QStringLiteral("no-such-viewer")));
+    Form1->N2->trigger();
+    QTest::qWait(50);
+    EXPECT_FALSE(running(previous));
+    EXPECT_TRUE(forms.boxes.boxes().empty());
+    setHelpViewerProgram(QString());
+}
