@@ -2,9 +2,9 @@
 // repainted, a page down in the grid with its repaint, and each sort. A bare repaint of the grid
 // is the baseline measured in the same run.
 
+#include "app/ModalShowing.h"
 #include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
-#include "app/ModalShowing.h"
 #include "controls/TDBGrid.h"
 #include "controls/TRadioGroup.h"
 #include "windows/journal/Unit2.h"

@@ -5,11 +5,11 @@
 #include "common/TempDatabase.h"
 #include "data/Connection.h"
 #include "data/TableCursor.h"
-#include "windows/journal/Unit4.h"
 #include "report/PageFile.h"
 #include "report/PreviewWindow.h"
 #include "report/Report.h"
 #include "report/ReportRun.h"
+#include "windows/journal/Unit4.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

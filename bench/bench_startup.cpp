@@ -3,9 +3,9 @@
 // read of every table measured in the same run, and an empty journal (the windows alone).
 // Heap held: by the windows with all sixteen cursors open, and by one journal cursor alone.
 
+#include "app/ModalShowing.h"
 #include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
-#include "app/ModalShowing.h"
 #include "data/Connection.h"
 #include "data/TableCursor.h"
 #include "windows/shell/Startup.h"

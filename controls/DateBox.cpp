@@ -1,7 +1,7 @@
 #include "controls/DateBox.h"
 
-#include "controls/DateBoxCalendar.h"
 #include "app/Guard.h"
+#include "controls/DateBoxCalendar.h"
 
 #include <QApplication>
 #include <QClipboard>

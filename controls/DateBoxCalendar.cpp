@@ -1,7 +1,7 @@
 #include "controls/DateBoxCalendar.h"
 
-#include "controls/DateBox.h"
 #include "app/Guard.h"
+#include "controls/DateBox.h"
 #include "data/SystemLocale.h"
 
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "controls/LookupList.h"
 
-#include "data/FieldText.h"
 #include "app/Guard.h"
 #include "controls/TDBLookupComboBox.h"
+#include "data/FieldText.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 #include "controls/TDBEdit.h"
 
-#include "data/FieldText.h"
 #include "app/Guard.h"
 #include "controls/RefusedFocus.h"
+#include "data/FieldText.h"
 
 #include <QAction>
 #include <QApplication>

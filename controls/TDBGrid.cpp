@@ -1,8 +1,8 @@
 #include "controls/TDBGrid.h"
 
-#include "data/FieldText.h"
-#include "controls/GridEditor.h"
 #include "app/Guard.h"
+#include "controls/GridEditor.h"
+#include "data/FieldText.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -5,11 +5,11 @@
 // itself never posts. So a text that does not convert, or a row the engine refuses, stops the
 // move before anything changed.
 
-#include "data/FieldText.h"
-#include "controls/GridEditor.h"
 #include "app/Guard.h"
+#include "controls/GridEditor.h"
 #include "controls/RefusedFocus.h"
 #include "controls/TDBGrid.h"
+#include "data/FieldText.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 // Clicks on cells, the wheel, and dragging titles: a title's right edge changes the column's
 // width, the title itself moves the column. Neither is stored anywhere.
 
-#include "controls/GridEditor.h"
 #include "app/Guard.h"
+#include "controls/GridEditor.h"
 #include "controls/TDBGrid.h"
 
 #include <QMouseEvent>

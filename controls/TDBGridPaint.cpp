@@ -1,10 +1,10 @@
 // Drawing the grid: the title row, the indicator column and the rows in view. Only the rows that
 // fit the viewport are read from the cursor, whatever its size.
 
-#include "data/FieldText.h"
-#include "controls/GridEditor.h"
 #include "app/Guard.h"
+#include "controls/GridEditor.h"
 #include "controls/TDBGrid.h"
+#include "data/FieldText.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "controls/TDBLookupComboBox.h"
 
-#include "data/FieldText.h"
 #include "app/Guard.h"
 #include "controls/LookupList.h"
+#include "data/FieldText.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

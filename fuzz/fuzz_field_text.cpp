@@ -1,7 +1,7 @@
 // Typed text into a field of each kind: a value or a ConversionError, and a stored date always
 // one the database can hold.
-#include "data/FieldText.h"
 #include "data/Errors.h"
+#include "data/FieldText.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "report/ReportRun.h"
 
-#include "data/FieldText.h"
 #include "data/Errors.h"
+#include "data/FieldText.h"
 #include "data/TableCursor.h"
 
 #include <QGuiApplication>

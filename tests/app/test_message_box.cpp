@@ -1,9 +1,9 @@
 // The program's own message box and the guard that ends escaped errors in the error box.
 
-#include "common/RecordingMessages.h"
 #include "app/Guard.h"
 #include "app/MessageDialog.h"
 #include "app/MessageText.h"
+#include "common/RecordingMessages.h"
 
 #include <QApplication>
 #include <QClipboard>

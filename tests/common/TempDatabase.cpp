@@ -16,12 +16,15 @@ TempDatabase::TempDatabase(bool withTables) {
             exec(schema::createStatement(t));
 }
 
-QString TempDatabase::path() const { return dir_.filePath(QStringLiteral("кавелон.mdb")); }
+QString TempDatabase::path() const {
+    return dir_.filePath(QStringLiteral("кавелон.mdb"));
+}
 
 void TempDatabase::exec(const QString& sql) const {
     sqlite3* db = nullptr;
     const QByteArray file = path().toUtf8();
-    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         throw std::runtime_error("cannot open the test database");
     }

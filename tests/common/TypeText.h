@@ -10,7 +10,8 @@ namespace kavelon::test {
 inline void typeText(QWidget* w, const QString& text, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     for (const QChar ch : text) {
         const int key = ch.isLetterOrNumber() && ch.unicode() < 128 ? ch.toUpper().unicode() : 0;
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key(key ? key : Qt::Key_unknown), QString(ch), mods);
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key(key ? key : Qt::Key_unknown), QString(ch),
+                            mods);
     }
 }
 

@@ -3,10 +3,10 @@
 #include "ControlFixture.h"
 
 #include "common/TypeText.h"
-#include "data/FieldText.h"
 #include "controls/LookupList.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
+#include "data/FieldText.h"
 
 #include <QScreen>
 

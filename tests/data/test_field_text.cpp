@@ -1,6 +1,6 @@
 // The field text rules: each kind shown and read back, the characters taken, the messages.
-#include "data/FieldText.h"
 #include "data/Errors.h"
+#include "data/FieldText.h"
 
 #include <gtest/gtest.h>
 

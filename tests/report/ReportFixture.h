@@ -2,13 +2,13 @@
 // The orders report over a fresh database: the report's own journal cursor, Report1 as TForm4
 // defines it; the recording message seam answers the print and file dialogs.
 
+#include "app/Messages.h"
 #include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
-#include "app/Messages.h"
 #include "data/Connection.h"
 #include "data/TableCursor.h"
-#include "windows/journal/Unit4.h"
 #include "report/Report.h"
+#include "windows/journal/Unit4.h"
 
 #include <QPrinter>
 #include <QStringList>

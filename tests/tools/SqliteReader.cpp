@@ -7,7 +7,9 @@
 
 namespace kavelon::test {
 
-QString quotedName(const QString& name) { return kavelon::schema::quotedIdentifier(name); }
+QString quotedName(const QString& name) {
+    return kavelon::schema::quotedIdentifier(name);
+}
 
 SqliteReader::SqliteReader(const QString& path) {
     if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READONLY, nullptr) !=

@@ -8,7 +8,9 @@
 #include <vector>
 
 // Readable failure messages for Qt values.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 inline void PrintTo(const QVariant& v, std::ostream* os) {
     *os << (v.isValid() ? v.toString().toStdString() : std::string("NULL"));
 }

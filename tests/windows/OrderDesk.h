@@ -4,12 +4,12 @@
 // the journal window's buttons, as the dispatcher does it, and checked in the file afterwards.
 
 #include "WhenShown.h"
+#include "app/ModalShowing.h"
 #include "common/RecordingMessages.h"
 #include "common/TempDatabase.h"
 #include "common/TypeText.h"
 #include "controls/DateBox.h"
 #include "controls/LookupList.h"
-#include "app/ModalShowing.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
 #include "windows/journal/Unit2.h"

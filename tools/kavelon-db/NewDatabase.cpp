@@ -144,10 +144,11 @@ void NewDatabase::insert(const TableSchema& table, const std::vector<Value>& row
             columns << schema::quotedIdentifier(c.name);
             places << QStringLiteral("?");
         }
-        const QByteArray sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(schema::quotedIdentifier(table.name), columns.join(QLatin1Char(',')),
-                                        places.join(QLatin1Char(',')))
-                                   .toUtf8();
+        const QByteArray sql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(schema::quotedIdentifier(table.name), columns.join(QLatin1Char(',')),
+                     places.join(QLatin1Char(',')))
+                .toUtf8();
         if (sqlite3_prepare_v2(db_, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
             fail(QStringLiteral("Cannot write the table \"%1\" of").arg(table.name));
     }

@@ -1,14 +1,14 @@
 #include "windows/journal/Unit3.h"
 
-#include "controls/DateBox.h"
-#include "data/FieldText.h"
 #include "app/FormSetup.h"
 #include "app/Guard.h"
 #include "app/Messages.h"
 #include "app/Opening.h"
-#include "windows/common/PendingRow.h"
+#include "controls/DateBox.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
+#include "data/FieldText.h"
+#include "windows/common/PendingRow.h"
 #include "windows/journal/Unit2.h"
 #include "windows/shell/Unit1.h"
 

@@ -5,8 +5,8 @@
 #include "app/Guard.h"
 #include "app/Messages.h"
 #include "app/Opening.h"
-#include "windows/common/PendingRow.h"
 #include "controls/TDBEdit.h"
+#include "windows/common/PendingRow.h"
 #include "windows/shell/Unit1.h"
 
 #include <QCloseEvent>

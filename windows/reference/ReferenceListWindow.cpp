@@ -5,9 +5,9 @@
 #include "app/Guard.h"
 #include "app/ModalShowing.h"
 #include "app/Opening.h"
-#include "windows/common/PendingRow.h"
 #include "controls/TDBGrid.h"
 #include "controls/TDataSource.h"
+#include "windows/common/PendingRow.h"
 #include "windows/reference/ReferenceEntryDialog.h"
 #include "windows/shell/Unit1.h"
 

@@ -3,9 +3,9 @@
 #include "app/FormSetup.h"
 #include "app/Guard.h"
 #include "app/Opening.h"
-#include "windows/common/PendingRow.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
+#include "windows/common/PendingRow.h"
 #include "windows/reference/Unit11.h"
 #include "windows/shell/Unit1.h"
 

@@ -1,7 +1,7 @@
 // "Печать заказа" in the journal: the preview of the orders report over the journal as it stands.
 
-#include "../JournalFixture.h"
 #include "../../report/PreviewDriver.h"
+#include "../JournalFixture.h"
 #include "windows/journal/Unit4.h"
 
 namespace kavelon::test {

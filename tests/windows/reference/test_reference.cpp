@@ -3,10 +3,10 @@
 
 #include "../JournalFixture.h"
 
-#include "data/FieldText.h"
 #include "controls/LookupList.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
+#include "data/FieldText.h"
 #include "windows/reference/Unit10.h"
 #include "windows/reference/Unit11.h"
 #include "windows/reference/Unit12.h"
