@@ -129,12 +129,20 @@ void BM_PlainReadOfEveryTable(benchmark::State& state) {
     sqlite3_close(h);
 }
 
-// The heap one journal cursor holds, as the journal window opens it.
+// The heap one journal cursor holds, as the journal window opens it. The connection has read a
+// table before, so that what SQLite's cache holds after reading (the pages of the file checked
+// on opening, or nothing once released) counts in neither figure.
 void BM_OneJournalCursor(benchmark::State& state) {
     test::TempDatabase& db = databaseOf(int(state.range(0)));
     db.enter();
     Connection connection;
     connection.Open();
+    {
+        TableCursor settlements(QStringLiteral("ADOTable2"));
+        settlements.setConnection(&connection);
+        settlements.setTableName(schema::settlementsTable);
+        settlements.Open();
+    }
     std::size_t held = 0;
     std::int64_t bySqlite = 0;
     for (auto _ : state) {

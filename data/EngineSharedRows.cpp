@@ -34,6 +34,11 @@ std::shared_ptr<const RowStore> Engine::sharedRows(const EngineTable& table) {
 
     auto rows = std::make_shared<RowStore>(table.kinds());
     readRows(table, *rows);
+    rows->listRows();
+    // The pages just read hold the same rows again, in the file's form: SQLite's cache of them
+    // (a couple of megabytes for the journal) goes, and the file's pages are read anew when a
+    // write or a later read needs them.
+    sqlite3_db_release_memory(db_.get());
     // Shared only when nothing changed the file while it was read: then the rows are the file's
     // at one moment, and stay so until the version moves.
     const std::optional<FileVersion> after = fileVersion();

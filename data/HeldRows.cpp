@@ -1,5 +1,7 @@
 #include "data/HeldRows.h"
 
+#include <numeric>
+
 namespace kavelon {
 
 namespace {
@@ -14,6 +16,14 @@ std::vector<FieldKind> kindsOf(const RowStore& rows) {
 HeldRows::HeldRows(std::shared_ptr<const RowStore> read)
     : read_(std::move(read)), readCount_(read_ ? read_->rowCount() : 0),
       own_(read_ ? kindsOf(*read_) : std::vector<FieldKind>{}) {}
+
+RowList HeldRows::allRows() const {
+    if (read_ && own_.rowCount() == 0 && read_->rowList().size() == std::size_t(readCount_))
+        return read_->rowList();
+    std::vector<int> rows(static_cast<std::size_t>(rowCount()));
+    std::iota(rows.begin(), rows.end(), 0);
+    return RowList(std::move(rows));
+}
 
 int HeldRows::append(std::int64_t rowid) {
     return readCount_ + own_.append(rowid);

@@ -27,6 +27,10 @@ public:
                                 : own_.textAt(row - readCount_, column);
     }
 
+    // Every row held, by number: while the holder has no rows of its own, the list that every
+    // holder of the read rows shares.
+    RowList allRows() const;
+
     // A new row of the cursor's own, every cell empty; returns its number.
     int append(std::int64_t rowid);
     // The number under which this row can be changed: itself for a row of the cursor's own, a

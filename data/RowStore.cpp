@@ -5,6 +5,7 @@
 #include <QSet>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace kavelon {
 
@@ -65,6 +66,12 @@ int RowStore::append(std::int64_t rowid) {
             c.nulls.push_back(true);
     }
     return rowCount() - 1;
+}
+
+void RowStore::listRows() {
+    std::vector<int> rows(rowids_.size());
+    std::iota(rows.begin(), rows.end(), 0);
+    rowList_ = RowList(std::move(rows));
 }
 
 bool RowStore::isNull(int row, int column) const {
@@ -135,7 +142,7 @@ void RowStore::setValue(int row, int column, const Value& v) {
 }
 
 std::size_t RowStore::memoryUsage() const {
-    std::size_t bytes = rowids_.capacity() * sizeof(std::int64_t);
+    std::size_t bytes = rowids_.capacity() * sizeof(std::int64_t) + rowList_.memoryUsage();
     QSet<const QChar*> buffers;
     for (const Column& c : columns_) {
         bytes += c.integers.capacity() * sizeof(std::int32_t) + c.days.capacity() * sizeof(double) +

@@ -1,8 +1,11 @@
 #pragma once
 // The rows a cursor holds, stored by column: a journal of 100 000 orders is a few vectors, not
 // 800 000 variants. Rows are only appended; a cursor orders and hides them through its own lists
-// of row numbers, so an insert or a delete never moves stored rows.
+// of row numbers, so an insert or a delete never moves stored rows. A store read once for many
+// cursors keeps the list of all its rows in stored order, which they share until one changes its
+// own.
 
+#include "data/RowList.h"
 #include "data/Schema.h"
 #include "data/Value.h"
 
@@ -48,6 +51,10 @@ public:
     void setDays(int row, int column, double days);
     void setText(int row, int column, QString text);
 
+    // Makes the list of every row in stored order, once the rows are all in; empty until then.
+    void listRows();
+    const RowList& rowList() const { return rowList_; }
+
     // Bytes held (vectors and text buffers, shared texts counted once per distinct buffer).
     std::size_t memoryUsage() const;
 
@@ -64,6 +71,7 @@ private:
     static Storage storageOf(FieldKind kind);
     std::vector<std::int64_t> rowids_;
     std::vector<Column> columns_;
+    RowList rowList_;
 };
 
 // Shares one text buffer among equal texts read from one column: the journal repeats the same few

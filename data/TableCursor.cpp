@@ -52,21 +52,45 @@ void TableCursor::Impl::beginInsert(bool append) {
     notify([](CursorObserver& o) { o.rowsChanged(); });
 }
 
+// While the view is `order` itself, a change to `order` is the view's too: the view lets go of
+// the list first, so that `order` changes it in place rather than copying it for every row.
 int TableCursor::Impl::placeNewRow(int storeRow, int viewPosition) {
+    if (view.sharesWith(order)) {
+        view = RowList();
+        std::vector<int>& rows = order.own();
+        viewPosition = std::clamp(viewPosition, 0, int(rows.size()));
+        rows.insert(rows.begin() + viewPosition, storeRow);
+        view = order;
+        return viewPosition;
+    }
     const auto at = viewPosition < int(view.size())
                         ? std::find(order.begin(), order.end(), view[std::size_t(viewPosition)])
                         : order.end();
-    order.insert(at, storeRow);
+    const auto orderAt = at - order.begin();
+    std::vector<int>& ordered = order.own();
+    ordered.insert(ordered.begin() + orderAt, storeRow);
     viewPosition = std::clamp(viewPosition, 0, int(view.size()));
-    view.insert(view.begin() + viewPosition, storeRow);
+    std::vector<int>& shown = view.own();
+    shown.insert(shown.begin() + viewPosition, storeRow);
     return viewPosition;
 }
 
 void TableCursor::Impl::removeRow(int viewPosition) {
+    if (view.sharesWith(order)) {
+        view = RowList();
+        std::vector<int>& rows = order.own();
+        rows.erase(rows.begin() + viewPosition);
+        view = order;
+        return;
+    }
     const int storeRow = view[std::size_t(viewPosition)];
-    view.erase(view.begin() + viewPosition);
-    if (const auto it = std::find(order.begin(), order.end(), storeRow); it != order.end())
-        order.erase(it);
+    std::vector<int>& shown = view.own();
+    shown.erase(shown.begin() + viewPosition);
+    if (const auto it = std::find(order.begin(), order.end(), storeRow); it != order.end()) {
+        const auto orderAt = it - order.begin();
+        std::vector<int>& ordered = order.own();
+        ordered.erase(ordered.begin() + orderAt);
+    }
 }
 
 std::vector<ColumnValue> TableCursor::Impl::originalsOf(int storeRow) const {
@@ -89,17 +113,23 @@ void TableCursor::Impl::readAll() {
 int TableCursor::Impl::ownRowAt(int viewPosition) {
     const int row = view[std::size_t(viewPosition)];
     const int own = rows.ownCopyOf(row);
-    if (own != row) {
-        view[std::size_t(viewPosition)] = own;
-        std::replace(order.begin(), order.end(), row, own);
+    if (own == row)
+        return own;
+    if (view.sharesWith(order)) {
+        view = RowList();
+        order.own()[std::size_t(viewPosition)] = own;
+        view = order;
+    } else {
+        view.own()[std::size_t(viewPosition)] = own;
+        std::vector<int>& ordered = order.own();
+        std::replace(ordered.begin(), ordered.end(), row, own);
     }
     return own;
 }
 
 void TableCursor::Impl::showRows(HeldRows&& read) {
     rows = std::move(read);
-    order.resize(std::size_t(rows.rowCount()));
-    std::iota(order.begin(), order.end(), 0);
+    order = rows.allRows();
     rebuildView();
     current = view.empty() ? -1 : 0;
     bof = true;
@@ -263,8 +293,8 @@ void TableCursor::Close() {
     d->endPending();
     d->forgetRowKeys();
     d->rows = HeldRows();
-    d->order.clear();
-    d->view.clear();
+    d->order = RowList();
+    d->view = RowList();
     d->current = -1;
     d->bof = d->eof = true;
     d->engine.reset();
@@ -572,7 +602,14 @@ void TableCursor::removeObserver(CursorObserver* observer) {
 }
 
 std::size_t TableCursor::memoryUsage() const {
-    return d->rows.memoryUsage() + (d->order.capacity() + d->view.capacity()) * sizeof(int);
+    // The lists shared with the read rows are counted with them, a view that is `order` once.
+    const RowList read = d->rows.readRows() ? d->rows.readRows()->rowList() : RowList();
+    std::size_t bytes = d->rows.memoryUsage();
+    if (!d->order.sharesWith(read))
+        bytes += d->order.memoryUsage();
+    if (!d->view.sharesWith(read) && !d->view.sharesWith(d->order))
+        bytes += d->view.memoryUsage();
+    return bytes;
 }
 
 } // namespace kavelon

@@ -86,8 +86,13 @@ void TableCursor::Impl::applyView() {
             filter = RowFilter();
         }
     }
-    view = filtered && filter ? filter->select(CursorRows(rows, fieldColumns()), order) : order;
-    sort.sort(view, [this](int field) -> const std::vector<double>& { return sortKeysOf(field); });
+    if (filtered && filter)
+        view = RowList(filter->select(CursorRows(rows, fieldColumns()), order.rows()));
+    else
+        view = order;
+    if (!sort.isEmpty() && view.size() > 1)
+        sort.sort(view.own(),
+                  [this](int field) -> const std::vector<double>& { return sortKeysOf(field); });
 }
 
 const QString& TableCursor::Filter() const {
@@ -166,7 +171,11 @@ void TableCursor::setSort(const QString& text) {
     sort.sort(view,
               [this](int field) -> const std::vector<double>& { return d->sortKeysOf(field); });
 
-    d->view = std::move(view);
+    // Every row shown and no sort: the view is `order` again, and shares its list.
+    if (sort.isEmpty() && view.size() == d->order.size())
+        d->view = d->order;
+    else
+        d->view = RowList(std::move(view));
     d->sort = std::move(sort);
     d->sortText = text;
     if (currentRow >= 0)
@@ -197,7 +206,7 @@ bool TableCursor::Locate(const QString& keyFields, const std::vector<Value>& key
         const CursorRows source(d->rows, d->fieldColumns());
         if (!d->searchCopy || d->searchCopy->keyFields() != keys)
             d->searchCopy = std::make_unique<SearchCopy>(
-                source, keys, d->order,
+                source, keys, d->order.rows(),
                 [this](int field) -> const std::vector<double>& { return d->sortKeysOf(field); });
         found = d->searchCopy->find(source, keyValues, options);
     } catch (const std::exception&) {

@@ -6,6 +6,7 @@
 #include "data/Filter.h"
 #include "data/HeldRows.h"
 #include "data/Locate.h"
+#include "data/RowList.h"
 #include "data/RowStore.h"
 #include "data/SortOrder.h"
 #include "data/TableCursor.h"
@@ -35,10 +36,11 @@ struct TableCursor::Impl {
     HeldRows rows;
     // Stored rows held by the cursor, in its own order (the engine's, with rows it inserted at
     // the places they were inserted). Deleted rows leave it; the store keeps them until Requery.
-    std::vector<int> order;
+    // Shared with the read rows and the other cursors on them until this cursor changes a row.
+    RowList order;
     // The rows shown: `order` narrowed by the filter and sorted. Positions (current row, RecNo,
-    // the grid's rows) count in here.
-    std::vector<int> view;
+    // the grid's rows) count in here. Unfiltered and unsorted, it is `order` itself.
+    RowList view;
     int current = -1; // position in view; -1 with no row
     DataSetState state = dsInactive;
     bool bof = true;
