@@ -150,7 +150,7 @@ void DateBoxCalendar::select(const QDate& date) {
 }
 
 void DateBoxCalendar::announce(const QDate& before) {
-    if (!QAccessible::isActive() || selected_ == before)
+    if (!accessibility::listening() || selected_ == before)
         return;
     if (!before.isValid() || before.year() != selected_.year() ||
         before.month() != selected_.month()) {

@@ -233,14 +233,32 @@ namespace accessibility {
 
 namespace {
 
+Listener currentListener = nullptr;
+
+void send(QAccessibleEvent* event) {
+    if (currentListener)
+        currentListener(event);
+    QAccessible::updateAccessibility(event);
+}
+
 ItemViewAccessible* viewInterface(QWidget* view) {
     return dynamic_cast<ItemViewAccessible*>(QAccessible::queryAccessibleInterface(view));
 }
 
 } // namespace
 
+bool listening() {
+    return currentListener || QAccessible::isActive();
+}
+
+Listener setListener(Listener listener) {
+    const Listener previous = currentListener;
+    currentListener = listener;
+    return previous;
+}
+
 void currentItemMoved(QWidget* view, int row, int column, bool focused) {
-    if (!QAccessible::isActive() || row < 0)
+    if (!listening() || row < 0)
         return;
     const ItemViewAccessible* iface = viewInterface(view);
     if (!iface || !iface->item(row, column))
@@ -248,43 +266,43 @@ void currentItemMoved(QWidget* view, int row, int column, bool focused) {
     const int index = iface->indexOf(row, column);
     QAccessibleEvent selection(view, QAccessible::Selection);
     selection.setChild(index);
-    QAccessible::updateAccessibility(&selection);
+    send(&selection);
     if (focused) {
         QAccessibleEvent focus(view, QAccessible::Focus);
         focus.setChild(index);
-        QAccessible::updateAccessibility(&focus);
+        send(&focus);
     }
 }
 
 void itemValueChanged(QWidget* view, int row, int column, const QString& text) {
-    if (!QAccessible::isActive() || row < 0)
+    if (!listening() || row < 0)
         return;
     const ItemViewAccessible* iface = viewInterface(view);
     if (QAccessibleInterface* item = iface ? iface->item(row, column) : nullptr) {
         QAccessibleValueChangeEvent event(item, text);
-        QAccessible::updateAccessibility(&event);
+        send(&event);
     }
 }
 
 void itemsReset(QWidget* view) {
-    if (!QAccessible::isActive())
+    if (!listening())
         return;
     QAccessibleTableModelChangeEvent event(view, QAccessibleTableModelChangeEvent::ModelReset);
-    QAccessible::updateAccessibility(&event);
+    send(&event);
 }
 
 void nameChanged(QWidget* view) {
-    if (!QAccessible::isActive())
+    if (!listening())
         return;
     QAccessibleEvent event(view, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+    send(&event);
 }
 
 void valueChanged(QWidget* view, const QString& value) {
-    if (!QAccessible::isActive())
+    if (!listening())
         return;
     QAccessibleValueChangeEvent event(view, value);
-    QAccessible::updateAccessibility(&event);
+    send(&event);
 }
 
 } // namespace accessibility

@@ -89,6 +89,13 @@ namespace accessibility {
 // Makes the interfaces of the grid, the lookup list and the calendar known to QAccessible (once).
 void install();
 
+// Whether anyone hears the events: a tool through QAccessible, or a listener.
+bool listening();
+// A listener that hears every event the controls send, beside QAccessible, which passes events
+// on only while a tool is attached (tests have none). Returns the one it replaces.
+using Listener = void (*)(QAccessibleEvent* event);
+Listener setListener(Listener listener);
+
 // The tools are told: the current item of the view moved (Selection, and Focus when the view has
 // the keyboard); an item's text changed; the items were laid out anew (rows came or went, another
 // month); the view's name changed; its value changed.

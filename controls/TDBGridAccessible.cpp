@@ -11,7 +11,7 @@
 namespace kavelon {
 
 void TDBGrid::announceChanges() {
-    if (!QAccessible::isActive())
+    if (!accessibility::listening())
         return;
     const TableCursor* c = cursor();
     Announced now;
