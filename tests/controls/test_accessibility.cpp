@@ -152,7 +152,7 @@ TEST_F(GridAccessibilityTest, TheCurrentCellIsFocusedAndItsMovesAndChangesAreHea
     EXPECT_EQ(listener.values(from), QStringList({"Ж"}));
     EXPECT_EQ(nameOf(cells->focusChild()), QStringLiteral("Ж"));
 
-    // A new row: the cells is laid out anew and the focus goes to the new row's empty cell.
+    // A new row: the table is laid out anew and the focus goes to the new row's empty cell.
     key(Qt::Key_Escape);
     from = listener.mark();
     key(Qt::Key_Down);
