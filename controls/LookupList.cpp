@@ -148,6 +148,8 @@ void LookupList::currentMoved() {
 }
 
 void LookupList::announceHighlight() {
+    if (!accessibility::listening())
+        return;
     const int row = isVisible() ? highlightedRow() : -1;
     if (row == announcedRow_)
         return;
