@@ -2,6 +2,7 @@
 
 #include "app/Guard.h"
 #include "controls/DateBox.h"
+#include "controls/ItemViewAccessible.h"
 #include "data/SystemLocale.h"
 
 #include <QKeyEvent>
@@ -43,6 +44,7 @@ DateBoxCalendar::DateBoxCalendar(QWidget* owner)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     selected_ = today_ = QDate::currentDate();
+    accessibility::install();
 }
 
 QPoint DateBoxCalendar::placement(const QRect& box, const QRect& desktop) {
@@ -57,12 +59,14 @@ QPoint DateBoxCalendar::placement(const QRect& box, const QRect& desktop) {
 }
 
 void DateBoxCalendar::showAt(const QPoint& topLeft, const QDate& selected, const QDate& today) {
+    const QDate before = isVisible() ? selected_ : QDate();
     today_ = today;
     selected_ = selected.isValid() ? selected : today;
     move(topLeft);
     show();
     setFocus(Qt::PopupFocusReason);
     update();
+    announce(before);
 }
 
 QRect DateBoxCalendar::titleRect() const {
@@ -121,16 +125,41 @@ QString DateBoxCalendar::titleText() const {
 }
 
 QString DateBoxCalendar::todayButtonText() const {
+    return QStringLiteral("Сегодня: ") + dateText(today_);
+}
+
+QString DateBoxCalendar::dateText(const QDate& date) const {
     const auto* box = qobject_cast<const DateBox*>(parentWidget());
     const DateMask mask = box ? box->dateMask() : DateMask::system();
-    return QStringLiteral("Сегодня: ") + mask.textOf(today_);
+    return mask.textOf(date);
+}
+
+QString DateBoxCalendar::dayName(int column) const {
+    const QLocale& locale = systemLocale();
+    const int weekday = (locale.firstDayOfWeek() - 1 + column) % 7 + 1;
+    return locale.standaloneDayName(weekday, QLocale::ShortFormat);
 }
 
 void DateBoxCalendar::select(const QDate& date) {
     if (!date.isValid() || date.year() < 1 || date.year() > 9999)
         return;
+    const QDate before = selected_;
     selected_ = date;
     update();
+    announce(before);
+}
+
+void DateBoxCalendar::announce(const QDate& before) {
+    if (!accessibility::listening() || selected_ == before)
+        return;
+    if (!before.isValid() || before.year() != selected_.year() ||
+        before.month() != selected_.month()) {
+        accessibility::itemsReset(this);
+        accessibility::nameChanged(this);
+    }
+    accessibility::valueChanged(this, dateText(selected_));
+    const qint64 index = firstShown().daysTo(selected_);
+    accessibility::currentItemMoved(this, int(index / 7), int(index % 7), hasFocus());
 }
 
 void DateBoxCalendar::paintEvent(QPaintEvent*) {
@@ -174,8 +203,7 @@ void DateBoxCalendar::paint() {
     for (int column = 0; column < 7; ++column) {
         const int weekday = (firstDay - 1 + column) % 7 + 1;
         p.setPen(weekday == Qt::Sunday ? SundayRed : pal.color(QPalette::Text));
-        p.drawText(dayNameRect(column), Qt::AlignCenter,
-                   locale.standaloneDayName(weekday, QLocale::ShortFormat));
+        p.drawText(dayNameRect(column), Qt::AlignCenter, dayName(column));
     }
     p.setPen(pal.color(QPalette::Mid));
     p.drawLine(GridLeft, GridTop - 1, GridLeft + 7 * CellWidth - 1, GridTop - 1);

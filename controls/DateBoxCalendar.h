@@ -42,6 +42,10 @@ public:
     QDate firstShown() const;
     QString titleText() const;
     QString todayButtonText() const;
+    // The short day name over a column of days.
+    QString dayName(int column) const;
+    // A date as the date box writes it.
+    QString dateText(const QDate& date) const;
 
 signals:
     void picked(const QDate& date);
@@ -57,6 +61,8 @@ private:
     void key(QKeyEvent* event);
     void select(const QDate& date);
     void paint();
+    // Tells accessibility tools of the selected date, and of the month when it is another.
+    void announce(const QDate& before);
 
     QDate selected_;
     QDate today_;

@@ -1,6 +1,7 @@
 #include "controls/LookupList.h"
 
 #include "app/Guard.h"
+#include "controls/ItemViewAccessible.h"
 #include "controls/TDBLookupComboBox.h"
 #include "data/FieldText.h"
 
@@ -30,6 +31,7 @@ LookupList::LookupList(TDBLookupComboBox* box)
         top_ = value;
         update();
     });
+    accessibility::install();
     dragScroll_.setInterval(50);
     connect(&dragScroll_, &QTimer::timeout, this,
             [this] { guard([&] { box_->moveHighlightBy(dragStep_); }); });
@@ -67,6 +69,42 @@ std::vector<int> LookupList::columnEdges() const {
     return edges;
 }
 
+QString LookupList::rowText(int row) const {
+    const TableCursor* cursor = box_->listCursor();
+    if (!cursor || row < 0 || row >= rowCount())
+        return {};
+    QStringList texts;
+    for (const Field* f : box_->listFields())
+        texts << fieldtext::display(cursor->valueAt(row, f->index()), f->kind());
+    return texts.join(QStringLiteral(", "));
+}
+
+bool LookupList::rowHighlighted(int row) const {
+    const TableCursor* cursor = box_->listCursor();
+    const Field* key = box_->listKeyField();
+    return cursor && key && box_->hasListValue_ && row >= 0 && row < rowCount() &&
+           box_->keyMatches(cursor->valueAt(row, key->index()), box_->listValue_);
+}
+
+int LookupList::highlightedRow() const {
+    const TableCursor* cursor = box_->listCursor();
+    const int row = cursor ? cursor->currentIndex() : -1;
+    return rowHighlighted(row) ? row : -1;
+}
+
+QRect LookupList::rowRect(int row) const {
+    if (row < top_ || row >= top_ + visibleRows() || row >= rowCount())
+        return {};
+    return QRect(frameWidth, frameWidth + (row - top_) * rowHeight(), textWidth(), rowHeight());
+}
+
+int LookupList::rowAt(const QPoint& point) const {
+    if (point.x() < frameWidth || point.x() >= frameWidth + textWidth() || point.y() < frameWidth)
+        return -1;
+    const int row = top_ + (point.y() - frameWidth) / rowHeight();
+    return row < top_ + visibleRows() && row < rowCount() ? row : -1;
+}
+
 void LookupList::popup() {
     setFont(box_->font());
     const int rows = visibleRows();
@@ -86,8 +124,11 @@ void LookupList::popup() {
     scrollBar_->setGeometry(width() - frameWidth - barWidth, frameWidth, barWidth,
                             height - 2 * frameWidth);
     top_ = -1;
+    announcedRow_ = -1;
     currentMoved();
     show();
+    accessibility::itemsReset(this);
+    announceHighlight();
 }
 
 void LookupList::currentMoved() {
@@ -103,6 +144,17 @@ void LookupList::currentMoved() {
         top = current - rows + 1;
     scrollTo(top);
     update();
+    announceHighlight();
+}
+
+void LookupList::announceHighlight() {
+    if (!accessibility::listening())
+        return;
+    const int row = isVisible() ? highlightedRow() : -1;
+    if (row == announcedRow_)
+        return;
+    announcedRow_ = row;
+    accessibility::currentItemMoved(this, row, 0, true);
 }
 
 void LookupList::scrollTo(int top) {
@@ -123,7 +175,6 @@ void LookupList::paintRows() {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
     const TableCursor* cursor = box_->listCursor();
-    const Field* key = box_->listKeyField();
     if (!cursor)
         return;
     const std::vector<Field*> fields = box_->listFields();
@@ -134,8 +185,7 @@ void LookupList::paintRows() {
     for (int i = 0; i < rows; ++i) {
         const int row = top_ + i;
         const QRect line(frameWidth, frameWidth + i * height, textWidth(), height);
-        const bool marked = box_->hasListValue_ && key &&
-                            box_->keyMatches(cursor->valueAt(row, key->index()), box_->listValue_);
+        const bool marked = rowHighlighted(row);
         if (marked)
             painter.fillRect(line, pal.highlight());
         painter.setPen(pal.color(marked ? QPalette::HighlightedText : QPalette::Text));

@@ -28,6 +28,17 @@ public:
     // Left edges of the shown columns, and the right edge of the last one.
     std::vector<int> columnEdges() const;
 
+    // The list cursor's rows, a row's list columns as text, whether it is highlighted (every row
+    // holding the highlighted key is), and where it stands in the list (empty when scrolled out).
+    int rowCount() const;
+    QString rowText(int row) const;
+    bool rowHighlighted(int row) const;
+    // The highlighted current row of the list cursor, or -1 while no row is highlighted.
+    int highlightedRow() const;
+    QRect rowRect(int row) const;
+    // The row at a point of the list, or -1.
+    int rowAt(const QPoint& point) const;
+
     // True once after a press outside the list that landed on the box: that press closed the
     // list and must not open it again.
     bool takeClosingPress();
@@ -43,11 +54,12 @@ protected:
 
 private:
     void paintRows();
-    int rowCount() const;
     int textWidth() const; // width left of the scroll bar
     void scrollTo(int top);
     // Highlights the row under the pointer (y in list coordinates).
     void dragTo(int y);
+    // Tells accessibility tools when another row is highlighted.
+    void announceHighlight();
 
     TDBLookupComboBox* box_;
     QScrollBar* scrollBar_;
@@ -56,6 +68,7 @@ private:
     int top_ = 0;
     bool dragging_ = false;
     bool closingPress_ = false;
+    int announcedRow_ = -1; // the highlighted row accessibility tools were last told of
 };
 
 } // namespace kavelon

@@ -2,6 +2,7 @@
 
 #include "app/Guard.h"
 #include "controls/GridEditor.h"
+#include "controls/ItemViewAccessible.h"
 #include "data/FieldText.h"
 
 #include <QApplication>
@@ -23,27 +24,17 @@ TDBGrid::TDBGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     titleFont_ = font();
     editor_ = new GridEditor(this, viewport());
     measure();
+    accessibility::install();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
         if (old && old == droppedNewRowFor_)
             droppedNewRowFor_ = nullptr;
     });
 }
 
-TDBGrid::~TDBGrid() {
-    if (dataSource_)
-        dataSource_->removeLink(this);
-}
+TDBGrid::~TDBGrid() = default;
 
 void TDBGrid::setDataSource(TDataSource* source) {
-    if (dataSource_ == source)
-        return;
-    if (dataSource_)
-        dataSource_->removeLink(this);
-    dataSource_ = source;
-    if (dataSource_)
-        dataSource_->addLink(this);
-    syncColumns();
-    followCursor();
+    editing_.setDataSource(source);
 }
 
 void TDBGrid::setTitleFont(const QFont& font) {
@@ -56,26 +47,6 @@ void TDBGrid::setTitleFont(const QFont& font) {
     viewport()->update();
 }
 
-TableCursor* TDBGrid::cursor() const {
-    return dataSource_ ? dataSource_->DataSet() : nullptr;
-}
-
-bool TDBGrid::active() const {
-    const TableCursor* c = cursor();
-    return c && c->Active() && !columns_.empty();
-}
-
-Field* TDBGrid::currentField() const {
-    if (!active() || currentColumn_ < 0 || currentColumn_ >= columnCount())
-        return nullptr;
-    return &cursor()->Fields(columns_[std::size_t(currentColumn_)].field);
-}
-
-int TDBGrid::currentRow() const {
-    const TableCursor* c = cursor();
-    return c ? std::max(c->currentIndex(), 0) : 0;
-}
-
 bool TDBGrid::droppedNewRowFor(const QWidget* widget) {
     const bool dropped = widget && droppedNewRowFor_ == widget;
     droppedNewRowFor_ = nullptr;
@@ -84,6 +55,26 @@ bool TDBGrid::droppedNewRowFor(const QWidget* widget) {
 
 int TDBGrid::columnField(int column) const {
     return columns_.at(std::size_t(column)).field;
+}
+
+int TDBGrid::rowCount() const {
+    const TableCursor* c = cursor();
+    return c && c->Active() ? c->rowCount() : 0;
+}
+
+QString TDBGrid::cellText(int row, int column) const {
+    TableCursor* c = cursor();
+    if (!c || !c->Active() || row < 0 || row >= c->rowCount() || column < 0 ||
+        column >= columnCount())
+        return {};
+    const Field& field = c->Fields(columns_[std::size_t(column)].field);
+    return fieldtext::display(c->valueAt(row, field.index()), field.kind());
+}
+
+QString TDBGrid::columnTitle(int column) const {
+    if (!columnsCursor_ || column < 0 || column >= columnCount())
+        return {};
+    return columnsCursor_->Fields(columns_[std::size_t(column)].field).FieldName();
 }
 
 int TDBGrid::columnWidth(int column) const {
@@ -100,15 +91,15 @@ void TDBGrid::setColumnWidth(int column, int width) {
 void TDBGrid::moveColumn(int from, int to) {
     if (from < 0 || from >= columnCount() || to < 0 || to >= columnCount() || from == to)
         return;
-    const int currentField = columns_[std::size_t(currentColumn_)].field;
+    const int currentField = columns_[std::size_t(currentColumn())].field;
     const Column moved = columns_[std::size_t(from)];
     columns_.erase(columns_.begin() + from);
     columns_.insert(columns_.begin() + to, moved);
     for (int i = 0; i < columnCount(); ++i)
         if (columns_[std::size_t(i)].field == currentField)
-            currentColumn_ = i;
+            editing_.placeColumn(i);
     positionEditor();
-    viewport()->update();
+    changed();
 }
 
 // ---- columns and geometry ----------------------------------------------------------------------
@@ -124,7 +115,7 @@ void TDBGrid::syncColumns() {
     columns_.clear();
     for (int i = 0; i < fields; ++i)
         columns_.push_back({i, defaultWidth(c->Fields(i))});
-    currentColumn_ = 0;
+    editing_.placeColumn(0);
     updateScrollBars();
 }
 
@@ -230,17 +221,10 @@ void TDBGrid::updateScrollBars() {
     updatingScrollBars_ = false;
 }
 
-void TDBGrid::followCursor() {
-    ensureCurrentRowVisible();
-    updateScrollBars();
-    refreshEditor();
-    viewport()->update();
-}
-
 void TDBGrid::positionEditor() {
-    if (!editorMode_)
+    if (!editorMode())
         return;
-    const QRect cell = cellRect(currentRow(), currentColumn_);
+    const QRect cell = cellRect(currentRow(), currentColumn());
     editor_->setGeometry(cell.adjusted(1, 1, -1, 0));
 }
 
@@ -251,7 +235,7 @@ void TDBGrid::scrollContentsBy(int dx, int dy) {
     guard([&] {
         // The user moved the vertical thumb: that row becomes current, with the browse-mode check.
         if (dy != 0)
-            moveToRow(verticalScrollBar()->value());
+            editing_.moveToRow(verticalScrollBar()->value());
         if (dx != 0) {
             positionEditor();
             viewport()->update();
@@ -302,6 +286,9 @@ void TDBGrid::focusInEvent(QFocusEvent* event) {
     guard([&] {
         QAbstractScrollArea::focusInEvent(event);
         viewport()->update();
+        // The tools hear of the grid taking the keyboard; the cell they land on is the current one.
+        if (active())
+            accessibility::currentItemMoved(this, cursor()->currentIndex(), currentColumn(), true);
     });
 }
 
@@ -313,39 +300,27 @@ void TDBGrid::focusOutEvent(QFocusEvent* event) {
     leaveGrid(event->reason());
 }
 
-// ---- notifications -----------------------------------------------------------------------------
+// ---- what the editing rules ask of the grid ---------------------------------------------------
 
-void TDBGrid::dataFieldChanged(Field& field) {
-    if (editorMode_ && currentField() == &field)
-        refreshEditor();
-    viewport()->update();
-}
-
-void TDBGrid::dataRowChanged() {
-    refreshEditor();
-    viewport()->update();
-}
-
-void TDBGrid::dataRowsChanged() {
+void TDBGrid::fieldsChanged() {
     syncColumns();
-    followCursor();
 }
 
-void TDBGrid::dataScrolled(int) {
-    followCursor();
+void TDBGrid::revealRow() {
+    ensureCurrentRowVisible();
 }
 
-// May throw a conversion error: it ends the cursor operation that asked (Post, a move).
-void TDBGrid::dataWritePendingChanges() {
-    storeEditor();
+void TDBGrid::revealColumn() {
+    ensureColumnVisible(currentColumn());
 }
 
-void TDBGrid::dataStateChanged() {
-    syncColumns();
-    if (!active())
-        closeEditor();
-    updateScrollBars();
+void TDBGrid::changed() {
     viewport()->update();
+    announceChanges();
+}
+
+void TDBGrid::placeEditor() {
+    positionEditor();
 }
 
 } // namespace kavelon

@@ -3,10 +3,13 @@
 // the rows straight from the cursor (rowCount, valueAt) and draws only those in view, so a journal
 // of a hundred thousand orders scrolls as fast as one of ten.
 //
-// The grid's code is split by concern: TDBGrid.cpp binding, notifications, geometry and scrolling;
-// TDBGridPaint.cpp drawing; TDBGridKeys.cpp keys, the in-place editor and storing; TDBGridMouse.cpp
-// clicks and dragging titles.
+// The editing rules (the current cell, the in-place editor, what keys and clicks mean for the row)
+// are GridEditing's; the grid draws, keeps its columns and geometry, and routes its events there.
+// The code is split by concern: TDBGrid.cpp binding, geometry and scrolling; TDBGridPaint.cpp
+// drawing; TDBGridKeys.cpp keys and the in-place editor; TDBGridMouse.cpp clicks and dragging
+// titles; TDBGridAccessible.cpp what it tells accessibility tools.
 
+#include "controls/GridEditing.h"
 #include "controls/TDataSource.h"
 
 #include <QAbstractScrollArea>
@@ -18,36 +21,41 @@ namespace kavelon {
 
 class GridEditor;
 
-class TDBGrid : public QAbstractScrollArea, private DataLink {
+class TDBGrid : public QAbstractScrollArea, private GridEditing::View {
     Q_OBJECT
 public:
     explicit TDBGrid(QWidget* parent = nullptr);
     ~TDBGrid() override;
 
-    TDataSource* DataSource() const { return dataSource_; }
+    TDataSource* DataSource() const { return editing_.dataSource(); }
     void setDataSource(TDataSource* source);
 
     const QFont& TitleFont() const { return titleFont_; }
     void setTitleFont(const QFont& font);
 
     // Columns in the order shown; each shows one field of the cursor.
-    int columnCount() const { return int(columns_.size()); }
-    int columnField(int column) const;
+    int columnCount() const override { return int(columns_.size()); }
+    int columnField(int column) const override;
     int columnWidth(int column) const;
     void setColumnWidth(int column, int width);
     // Moves the column at `from` to stand at `to`; the current column goes with its field.
     void moveColumn(int from, int to);
-    int currentColumn() const { return currentColumn_; }
+    int currentColumn() const { return editing_.currentColumn(); }
 
     // The in-place editor: whether it is open, and its text.
-    bool editorMode() const { return editorMode_; }
-    QString editorText() const;
+    bool editorMode() const { return editing_.editorMode(); }
+    QString editorText() const override;
     // Whether the editor's text was changed since it was last stored or refreshed.
-    bool editorModified() const { return editorModified_; }
+    bool editorModified() const { return editing_.editorModified(); }
+
+    // Rows of the cursor shown (0 without an open cursor), what a cell shows and a column's title.
+    int rowCount() const;
+    QString cellText(int row, int column) const;
+    QString columnTitle(int column) const;
 
     // The first row in view and how many whole rows the grid shows.
-    int topRow() const { return topRow_; }
-    int visibleRowCount() const;
+    int topRow() const override { return topRow_; }
+    int visibleRowCount() const override;
     // Where a cell, a title and the indicator of a row stand, in viewport coordinates.
     QRect cellRect(int row, int column) const;
     QRect titleRect(int column) const;
@@ -77,25 +85,29 @@ protected:
 
 private:
     friend class GridEditor;
+    friend class GridAccessible;
 
     struct Column {
         int field = 0;
         int width = 0;
     };
 
-    // DataLink
-    void dataFieldChanged(Field& field) override;
-    void dataRowChanged() override;
-    void dataRowsChanged() override;
-    void dataScrolled(int distance) override;
-    void dataWritePendingChanges() override;
-    void dataStateChanged() override;
+    // GridEditing::View
+    void fieldsChanged() override;
+    void revealRow() override;
+    void revealColumn() override;
+    void updateScrollBars() override;
+    void changed() override;
+    void showEditor() override;
+    void focusEditor() override;
+    void hideEditor() override;
+    void placeEditor() override;
+    void setEditorText(const QString& text, int maxLength, Qt::Alignment alignment) override;
+    GridEditing::Caret editorCaret() const override;
 
-    TableCursor* cursor() const;
-    bool active() const;
-    Field* currentField() const;
-    // The row the current cell stands on: the cursor's, or 0 in a cursor without rows.
-    int currentRow() const;
+    TableCursor* cursor() const { return editing_.cursor(); }
+    bool active() const { return editing_.active(); }
+    int currentRow() const { return editing_.currentRow(); }
 
     // Columns and geometry (TDBGrid.cpp).
     void syncColumns();
@@ -107,8 +119,6 @@ private:
     int dataWidth() const;
     void ensureCurrentRowVisible();
     void ensureColumnVisible(int column);
-    void updateScrollBars();
-    void followCursor(); // after any notification that moves rows
     void positionEditor();
 
     // Drawing (TDBGridPaint.cpp).
@@ -116,26 +126,10 @@ private:
     void paintRows(class QPainter& p, const QRect& area) const;
     void paintIndicator(class QPainter& p, const QRect& cell, int row) const;
 
-    // Keys and editing (TDBGridKeys.cpp).
-    void handleKey(QKeyEvent* event);
+    // Keys and the in-place editor (TDBGridKeys.cpp).
     bool editorKeyPress(QKeyEvent* event); // true when the grid took the key
     void editorFocusOut(QFocusEvent* event);
     void editorEdited();
-    void openEditor();
-    void closeEditor();
-    void refreshEditor();
-    void storeEditor();
-    bool untouchedNewRow() const;
-    bool canChangeField(const Field& field) const;
-    bool askToEdit();
-    void goToColumn(int column); // stores the editor first
-    void setCurrentColumn(int column);
-    void upKey();
-    bool downKey(); // false when it did nothing
-    void nextCell(bool forward);
-    void escapeKey();
-    void deleteRecord();
-    void moveToRow(int row);
     void leaveGrid(Qt::FocusReason reason);
     void keepFocusAfterError(Qt::FocusReason reason);
 
@@ -148,20 +142,20 @@ private:
     void mouseMove(QMouseEvent* event);
     void mouseRelease(QMouseEvent* event);
 
-    QPointer<TDataSource> dataSource_;
+    // Accessibility (TDBGridAccessible.cpp): tells the tools when the current cell moved, its
+    // text changed or rows came and went.
+    void announceChanges();
+
+    GridEditing editing_{*this};
     TableCursor* columnsCursor_ = nullptr;
     QFont titleFont_;
     std::vector<Column> columns_;
-    int currentColumn_ = 0;
     int topRow_ = 0;
     int rowHeight_ = 16;
     int titleHeight_ = 18;
     int indicatorWidth_ = 12;
 
     GridEditor* editor_ = nullptr;
-    bool editorMode_ = false;
-    bool editorModified_ = false;
-    bool askingToEdit_ = false;
     bool updatingScrollBars_ = false;
     QPointer<QWidget> droppedNewRowFor_;
 
@@ -169,6 +163,15 @@ private:
     int dragColumn_ = -1;
     int dragTarget_ = -1;
     QPoint dragStart_;
+
+    // What accessibility tools were last told.
+    struct Announced {
+        int row = -1;
+        int column = -1;
+        int rows = -1;
+        int columns = -1;
+        QString text;
+    } announced_;
 };
 
 } // namespace kavelon

@@ -63,9 +63,7 @@ void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TDBGrid::wheelEvent(QWheelEvent* event) {
     guard([&] {
-        const int steps = event->angleDelta().y() / 120;
-        if (steps != 0 && active())
-            cursor()->MoveBy(-steps);
+        editing_.moveBy(-(event->angleDelta().y() / 120));
         event->accept();
     });
 }
@@ -89,21 +87,12 @@ void TDBGrid::mousePress(QMouseEvent* event) {
         return;
     }
     const int row = rowAt(pos.y());
-    TableCursor* c = cursor();
     if (row < 0)
         return;
     const int column = columnAt(pos.x());
     if (column < 0 && pos.x() > indicatorWidth_)
         return; // right of the last column
-    if (row == c->currentIndex() && (column == currentColumn_ || column < 0)) {
-        if (column >= 0 && hadFocus)
-            openEditor();
-        return;
-    }
-    storeEditor();
-    moveToRow(row);
-    if (column >= 0)
-        setCurrentColumn(column);
+    editing_.click(row, column, hadFocus);
 }
 
 void TDBGrid::mouseMove(QMouseEvent* event) {

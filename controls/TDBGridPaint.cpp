@@ -47,7 +47,6 @@ void TDBGrid::paintTitles(QPainter& p, const QRect& area) const {
     p.save();
     p.setClipRect(QRect(indicatorWidth_ + 1, 0, area.width(), titleHeight_ + 1));
     p.setFont(titleFont_);
-    TableCursor* c = columnsCursor_;
     for (int col = 0; col < columnCount(); ++col) {
         const QRect r = titleRect(col);
         if (r.right() < indicatorWidth_)
@@ -56,8 +55,7 @@ void TDBGrid::paintTitles(QPainter& p, const QRect& area) const {
             break;
         paintFixedCell(p, r.adjusted(-1, 0, 0, 0), palette());
         p.setPen(palette().buttonText().color());
-        const QString title =
-            c ? c->Fields(columns_[std::size_t(col)].field).FieldName() : QString();
+        const QString title = columnTitle(col);
         p.save();
         p.setClipRect(r.adjusted(0, 0, -1, 0), Qt::IntersectClip);
         p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, title);
@@ -95,7 +93,7 @@ void TDBGrid::paintRows(QPainter& p, const QRect& area) const {
             if (cell.left() > area.right())
                 break;
             const Field& field = c->Fields(columns_[std::size_t(col)].field);
-            const bool isCurrent = row == current && col == currentColumn_;
+            const bool isCurrent = row == current && col == currentColumn();
             if (isCurrent && focused) {
                 p.fillRect(cell, palette().highlight());
                 p.setPen(palette().highlightedText().color());
