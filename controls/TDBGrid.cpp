@@ -31,7 +31,11 @@ TDBGrid::TDBGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     });
 }
 
-TDBGrid::~TDBGrid() = default;
+// The focus leaves the editor while the children go, after the grid's own members are gone: the
+// grid stops listening first.
+TDBGrid::~TDBGrid() {
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void TDBGrid::setDataSource(TDataSource* source) {
     editing_.setDataSource(source);
