@@ -76,9 +76,11 @@ TEST(ModalShowing, AWindowThatNeverComesFailsTheTestThatWaitedForIt) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
     static int acted;
     acted = 0;
-    EXPECT_NONFATAL_FAILURE(test::whenShown(Form2, [] {}, [] { ++acted; }),
+    EXPECT_NONFATAL_FAILURE(test::whenShown(
+                                Form2, [] {}, [] { ++acted; }),
                             "Form2 was never shown");
-    EXPECT_TRUE(test::whenShown(Form2, [] { showModal(Form2); }, [] { Form2->close(); }));
+    EXPECT_TRUE(test::whenShown(
+        Form2, [] { showModal(Form2); }, [] { Form2->close(); }));
     EXPECT_EQ(acted, 0);
 }
 
