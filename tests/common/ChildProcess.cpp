@@ -121,12 +121,20 @@ std::unique_ptr<QProcess> startChild(const QString& role, const QString& folder,
     return child;
 }
 
-void readPosted(QProcess& child, std::vector<PostedOrder>& posted, QByteArray& partial) {
+QList<QByteArray> readLines(QProcess& child, QByteArray& partial) {
     partial += child.readAllStandardOutput();
+    QList<QByteArray> lines;
     qsizetype end;
     while ((end = partial.indexOf('\n')) >= 0) {
-        const QList<QByteArray> parts = partial.left(end).split(' ');
+        lines << partial.left(end);
         partial.remove(0, end + 1);
+    }
+    return lines;
+}
+
+void readPosted(QProcess& child, std::vector<PostedOrder>& posted, QByteArray& partial) {
+    for (const QByteArray& line : readLines(child, partial)) {
+        const QList<QByteArray> parts = line.split(' ');
         if (parts.size() == 2)
             posted.push_back({parts[0].toInt(), parts[1].toInt()});
     }
@@ -137,9 +145,10 @@ QString killedWriterProblem(const TempDatabase& db, int postsBeforeKill, int* po
     std::vector<PostedOrder> posted;
     QByteArray partial;
     if (postsBeforeKill == 0) {
-        while (!partial.contains("opening\n") && child->waitForReadyRead(30000))
-            partial += child->readAllStandardOutput();
-        if (!partial.contains("opening\n"))
+        bool opening = false;
+        while (!opening && child->waitForReadyRead(30000))
+            opening = readLines(*child, partial).contains("opening");
+        if (!opening)
             return QStringLiteral("the writer did not start");
     }
     while (int(posted.size()) < postsBeforeKill && child->waitForReadyRead(30000))

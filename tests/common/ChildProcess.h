@@ -29,6 +29,9 @@ struct PostedOrder {
     int id;
     int weight;
 };
+// The complete lines the child has printed since the last call, without their ends; partial
+// keeps the start of a line not yet ended.
+QList<QByteArray> readLines(QProcess& child, QByteArray& partial);
 // Reads whatever complete lines the child has printed so far.
 void readPosted(QProcess& child, std::vector<PostedOrder>& posted, QByteArray& partial);
 

@@ -44,11 +44,8 @@ struct Report {
     int lines = 0;
     QByteArray partial;
     void read(QProcess& child) {
-        partial += child.readAllStandardOutput();
-        qsizetype end;
-        while ((end = partial.indexOf('\n')) >= 0) {
-            const QList<QByteArray> parts = partial.left(end).split(' ');
-            partial.remove(0, end + 1);
+        for (const QByteArray& line : readLines(child, partial)) {
+            const QList<QByteArray> parts = line.split(' ');
             ++lines;
             if (parts.size() == 3 && parts[0] == "posted")
                 posted[parts[1].toInt()] = parts[2].toInt();
