@@ -10,12 +10,16 @@
 namespace kavelon::test {
 
 // Calls show, which shows window modally and returns when the showing ends, and runs act inside
-// it once window is the modal window. A window that never comes fails the test: its actions, and
-// the assertions in them, would otherwise be skipped unseen. Returns whether act ran.
+// it once window is the modal window and active, so that the keys act types reach it. A window
+// that never comes fails the test: its actions, and the assertions in them, would otherwise be
+// skipped unseen. Returns whether act ran.
 inline bool whenShown(QWidget* window, const std::function<void()>& show,
                       const std::function<void()>& act) {
     return actInShowing(
-        window->objectName(), [window] { return window->isVisible() && modalWindow() == window; },
+        window->objectName(),
+        [window] {
+            return window->isVisible() && modalWindow() == window && window->isActiveWindow();
+        },
         show, act);
 }
 
