@@ -109,12 +109,8 @@ void DateBox::handleKey(QKeyEvent* event) {
         shiftDays(key == Qt::Key_Plus ? 1 : -1);
         return;
     }
-    if (key == Qt::Key_Backspace) {
-        blankBackward();
-        return;
-    }
-    if (key == Qt::Key_Delete) {
-        blankForward();
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+        blankDigit(key == Qt::Key_Backspace ? -1 : 1);
         return;
     }
     if (event->matches(QKeySequence::Paste)) {
@@ -187,7 +183,10 @@ void DateBox::skipPastSeparator() {
     }
 }
 
-void DateBox::blankBackward() {
+// Backspace (step -1) blanks the digit before the caret and puts the caret before it; Delete
+// (step 1) blanks the digit at or after the caret and puts the caret past it. Separators are
+// stepped over; a selection is blanked whole either way.
+void DateBox::blankDigit(int step) {
     QString text = this->text();
     int caret = cursorPosition();
     if (hasSelectedText()) {
@@ -195,30 +194,13 @@ void DateBox::blankBackward() {
         setMaskedText(text, caret);
         return;
     }
-    int position = caret - 1;
-    while (position >= 0 && !mask_.isDigitPosition(position))
-        --position;
-    if (position < 0)
+    int position = step < 0 ? caret - 1 : caret;
+    while (position >= 0 && position < DateMask::Length && !mask_.isDigitPosition(position))
+        position += step;
+    if (position < 0 || position >= DateMask::Length)
         return;
     text[position] = u' ';
-    setMaskedText(text, position);
-}
-
-void DateBox::blankForward() {
-    QString text = this->text();
-    int caret = cursorPosition();
-    if (hasSelectedText()) {
-        blankSelection(text, caret);
-        setMaskedText(text, caret);
-        return;
-    }
-    int position = caret;
-    while (position < DateMask::Length && !mask_.isDigitPosition(position))
-        ++position;
-    if (position >= DateMask::Length)
-        return;
-    text[position] = u' ';
-    setMaskedText(text, position + 1);
+    setMaskedText(text, step < 0 ? position : position + 1);
 }
 
 // A paste fills digit positions from the caret with the pasted digits, other characters dropped.

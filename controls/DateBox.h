@@ -55,8 +55,7 @@ private:
     void handleKey(QKeyEvent* event);
     void typeDigit(QChar digit);
     void skipPastSeparator();
-    void blankBackward();
-    void blankForward();
+    void blankDigit(int step);
     void blankSelection(QString& text, int& caret) const;
     void pasteDigits();
     void shiftDays(int days);

@@ -182,20 +182,6 @@ struct TextCompareNode final : Node {
     }
 };
 
-// Integers, dates (days) and booleans (0/1) compare as numbers.
-inline std::optional<double> numberOf(const Value& v) {
-    switch (v.type()) {
-    case Value::Type::Integer:
-        return double(v.toInteger());
-    case Value::Type::DateTime:
-        return v.toDateTime().days;
-    case Value::Type::Boolean:
-        return v.toBoolean() ? 1.0 : 0.0;
-    default:
-        return std::nullopt;
-    }
-}
-
 struct NumberCompareNode final : Node {
     int field = 0;
     Op op = Op::Equal;

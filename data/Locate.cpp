@@ -23,26 +23,17 @@ constexpr size_t block = 128;
 // The number a non-text key of the given value sorts by (see sortKeys); nothing when the value
 // cannot be one.
 std::optional<double> numericKey(const Value& v) {
-    switch (v.type()) {
-    case Value::Type::Null:
+    if (v.isNull())
         return emptyKey;
-    case Value::Type::Integer:
-        return double(v.toInteger());
-    case Value::Type::DateTime:
-        return v.toDateTime().days;
-    case Value::Type::Boolean:
-        return v.toBoolean() ? 1.0 : 0.0;
-    case Value::Type::Text: {
-        bool ok = false;
-        const double n = v.toText().trimmed().toDouble(&ok);
-        if (ok)
-            return n;
-        DateTime d;
-        if (DateTime::fromIsoText(v.toText(), d))
-            return d.days;
-        return std::nullopt;
-    }
-    }
+    if (v.type() != Value::Type::Text)
+        return numberOf(v);
+    bool ok = false;
+    const double n = v.toText().trimmed().toDouble(&ok);
+    if (ok)
+        return n;
+    DateTime d;
+    if (DateTime::fromIsoText(v.toText(), d))
+        return d.days;
     return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <variant>
 
 namespace kavelon {
@@ -57,5 +58,20 @@ private:
     explicit Value(Storage s) : storage_(std::move(s)) {}
     Storage storage_;
 };
+
+// Integers, dates (days) and booleans (0/1) as the numbers they compare and sort by; nothing for
+// an empty value or a text.
+inline std::optional<double> numberOf(const Value& v) {
+    switch (v.type()) {
+    case Value::Type::Integer:
+        return double(v.toInteger());
+    case Value::Type::DateTime:
+        return v.toDateTime().days;
+    case Value::Type::Boolean:
+        return v.toBoolean() ? 1.0 : 0.0;
+    default:
+        return std::nullopt;
+    }
+}
 
 } // namespace kavelon

@@ -3,6 +3,7 @@
 
 #include "app/Messages.h"
 #include "app/PrinterSetupDialog.h"
+#include "common/InShowing.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -22,21 +22,17 @@ namespace {
 // Shows the production set-up on setup and acts on the dialog once it is the modal window; the
 // dialog is cancelled afterwards if the actions left it open.
 bool runSetup(PrinterSetup& setup, const std::function<void(QDialog&)>& act) {
-    bool acted = false;
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || acted)
-            return;
-        acted = true;
-        act(*dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer.start();
-    const bool ok = messages().printerSetup(setup);
-    EXPECT_TRUE(acted) << "the set-up dialog was not shown";
+    QDialog* dialog = nullptr;
+    bool ok = false;
+    test::actInShowing(
+        QStringLiteral("the set-up dialog"),
+        [&] { return (dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())); },
+        [&] { ok = messages().printerSetup(setup); },
+        [&] {
+            act(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
     return ok;
 }
 

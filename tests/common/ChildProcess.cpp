@@ -1,5 +1,7 @@
 #include "common/ChildProcess.h"
 
+#include "common/SqliteReader.h"
+#include "common/TempDatabase.h"
 #include "data/Connection.h"
 #include "data/Engine.h"
 #include "data/TableCursor.h"
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <cstdlib>
+#include <map>
 #include <unistd.h>
 
 namespace kavelon::test {
@@ -49,6 +52,8 @@ int runChildRole(const QString& role, const QString& folder, int count, const QS
         QDir::setCurrent(folder);
         if (qEnvironmentVariableIsSet("KAVELON_TEST_BUSY_MS"))
             Engine::setBusyTimeout(envText("KAVELON_TEST_BUSY_MS").toInt());
+        if (role == QLatin1String("append"))
+            report("opening");
         Connection connection;
         connection.Open();
         if (role == QLatin1String("append") || role == QLatin1String("append-edit")) {
@@ -116,15 +121,74 @@ std::unique_ptr<QProcess> startChild(const QString& role, const QString& folder,
     return child;
 }
 
-void readPosted(QProcess& child, std::vector<PostedOrder>& posted, QByteArray& partial) {
+QList<QByteArray> readLines(QProcess& child, QByteArray& partial) {
     partial += child.readAllStandardOutput();
+    QList<QByteArray> lines;
     qsizetype end;
     while ((end = partial.indexOf('\n')) >= 0) {
-        const QList<QByteArray> parts = partial.left(end).split(' ');
+        lines << partial.left(end);
         partial.remove(0, end + 1);
+    }
+    return lines;
+}
+
+void readPosted(QProcess& child, std::vector<PostedOrder>& posted, QByteArray& partial) {
+    for (const QByteArray& line : readLines(child, partial)) {
+        const QList<QByteArray> parts = line.split(' ');
         if (parts.size() == 2)
             posted.push_back({parts[0].toInt(), parts[1].toInt()});
     }
+}
+
+QString killedWriterProblem(const TempDatabase& db, int postsBeforeKill, int* postedCount) {
+    auto child = startChild(QStringLiteral("append"), db.folder());
+    std::vector<PostedOrder> posted;
+    QByteArray partial;
+    if (postsBeforeKill == 0) {
+        bool opening = false;
+        while (!opening && child->waitForReadyRead(30000))
+            opening = readLines(*child, partial).contains("opening");
+        if (!opening)
+            return QStringLiteral("the writer did not start");
+    }
+    while (int(posted.size()) < postsBeforeKill && child->waitForReadyRead(30000))
+        readPosted(*child, posted, partial);
+    if (int(posted.size()) < postsBeforeKill)
+        return QStringLiteral("the writer stopped reporting after %1 orders").arg(posted.size());
+    child->kill();
+    child->waitForFinished(30000);
+    readPosted(*child, posted, partial);
+    if (postedCount)
+        *postedCount = int(posted.size());
+
+    try {
+        // Opened for writing, as the next program opens it: a journal left by the kill is rolled
+        // back first.
+        const SqliteReader file(db.path(), SqliteReader::Access::ReadWrite);
+        const QStringList integrity = file.column(QStringLiteral("PRAGMA integrity_check"));
+        if (integrity != QStringList{QStringLiteral("ok")})
+            return QStringLiteral("integrity check: ") + integrity.join(QLatin1Char(' '));
+        std::map<int, int> stored;
+        for (const QStringList& row :
+             file.texts(QStringLiteral("SELECT \"ID\", \"Вес груза\" FROM \"Журнал\"")))
+            stored[row[0].toInt()] = row[1].toInt();
+        for (const PostedOrder& o : posted) {
+            if (!stored.count(o.id))
+                return QStringLiteral("order %1 was posted but is not in the file").arg(o.id);
+            if (stored[o.id] != o.weight)
+                return QStringLiteral("order %1 is in the file with weight %2, posted with %3")
+                    .arg(o.id)
+                    .arg(stored[o.id])
+                    .arg(o.weight);
+        }
+        if (stored.size() > posted.size() + 1)
+            return QStringLiteral("%1 orders in the file, %2 posted")
+                .arg(stored.size())
+                .arg(posted.size());
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
 }
 
 } // namespace kavelon::test

@@ -1,5 +1,6 @@
 #include "common/TempDatabase.h"
 
+#include "common/SqliteReader.h"
 #include "data/Schema.h"
 
 #include <QDir>
@@ -38,28 +39,7 @@ void TempDatabase::exec(const QString& sql) const {
 }
 
 QStringList TempDatabase::query(const QString& sql) const {
-    sqlite3* db = nullptr;
-    const QByteArray file = path().toUtf8();
-    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open the test database");
-    }
-    sqlite3_busy_timeout(db, 5000);
-    sqlite3_stmt* st = nullptr;
-    const QByteArray text = sql.toUtf8();
-    QStringList result;
-    int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &st, nullptr);
-    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const auto* value = sqlite3_column_text(st, 0);
-        result << (value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : QString());
-        rc = SQLITE_OK;
-    }
-    const std::string message = sqlite3_errmsg(db);
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    if (rc != SQLITE_DONE)
-        throw std::runtime_error("test query failed: " + message);
-    return result;
+    return SqliteReader(path(), SqliteReader::Access::ReadWrite).column(sql);
 }
 
 void TempDatabase::enter() {

@@ -16,7 +16,8 @@ public:
     QString path() const; // folder + "/кавелон.mdb"
     // Runs SQL on the file directly (test fixtures only).
     void exec(const QString& sql) const;
-    // The first column of every row a query gives, as text (NULL as a null QString).
+    // The first column of every row a query gives, as text (NULL as a null QString), the file
+    // opened as the program opens it (see SqliteReader).
     QStringList query(const QString& sql) const;
     // Makes the folder the working folder for the object's lifetime (the connection names the file
     // relatively).

@@ -2,6 +2,8 @@
 // Waiting on a condition, with the events of this process handled meanwhile. The limit only
 // keeps a broken test from hanging: on a sound run the condition decides, never the clock.
 // Use as ASSERT_TRUE(waitFor([&] { return …; })) so that a condition never met fails the test.
+// Not QTRY_VERIFY or QTRY_COMPARE: outside QTest's own runner their failure only returns from
+// the test function, and GoogleTest counts the test as passed.
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

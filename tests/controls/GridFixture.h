@@ -3,6 +3,7 @@
 // second control to leave the grid for, and the message seam recording every box.
 
 #include "common/RecordingMessages.h"
+#include "common/SqliteReader.h"
 #include "common/TempDatabase.h"
 #include "common/TypeText.h"
 #include "controls/TDBGrid.h"
@@ -16,11 +17,6 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sqlite3.h>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace kavelon::test {
 
@@ -139,24 +135,7 @@ protected:
 
     // One column of a query on the database file, as text ("NULL" for an empty value).
     QStringList inFile(const QString& sql) const {
-        sqlite3* handle = nullptr;
-        QStringList out;
-        if (sqlite3_open_v2(db.path().toUtf8().constData(), &handle, SQLITE_OPEN_READONLY,
-                            nullptr) != SQLITE_OK) {
-            sqlite3_close(handle);
-            return {QStringLiteral("cannot open")};
-        }
-        sqlite3_stmt* st = nullptr;
-        const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(handle, text.constData(), -1, &st, nullptr) == SQLITE_OK)
-            while (sqlite3_step(st) == SQLITE_ROW) {
-                const auto* v = sqlite3_column_text(st, 0);
-                out << (v ? QString::fromUtf8(reinterpret_cast<const char*>(v))
-                          : QStringLiteral("NULL"));
-            }
-        sqlite3_finalize(st);
-        sqlite3_close(handle);
-        return out;
+        return SqliteReader(db.path()).column(sql, QStringLiteral("NULL"));
     }
 };
 

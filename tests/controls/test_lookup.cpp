@@ -3,6 +3,7 @@
 #include "ControlFixture.h"
 
 #include "common/TypeText.h"
+#include "common/WaitFor.h"
 #include "controls/LookupList.h"
 #include "controls/TDBEdit.h"
 #include "controls/TDBLookupComboBox.h"
@@ -177,8 +178,7 @@ TEST_F(LookupTest, LongListShowsSevenRowsAndPagesByOneLess) {
     QTest::mousePress(popup, Qt::LeftButton, {}, QPoint(20, h / 2 + 1));
     QTest::mouseMove(popup, QPoint(20, popup->height() + 10));
     EXPECT_EQ(list->currentIndex(), 1);
-    for (int i = 0; i < 250 && list->currentIndex() < 9; ++i)
-        QTest::qWait(20);
+    EXPECT_TRUE(waitFor([&] { return list->currentIndex() >= 9; }));
     EXPECT_EQ(list->currentIndex(), 9);
     EXPECT_EQ(popup->topRow(), 3);
     QTest::mouseMove(popup, QPoint(20, h / 2 + 1));

@@ -2,12 +2,12 @@
 // Runs Report::ShowPreview and drives the open preview from a timer, since ShowPreview returns
 // only when the preview closes.
 
+#include "common/InShowing.h"
 #include "report/PreviewWindow.h"
 #include "report/Report.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -27,7 +27,6 @@ inline bool runFinished(report::PreviewWindow* w) {
 inline void drivePreview(report::Report& report,
                          const std::function<void(report::PreviewWindow&)>& steps,
                          const std::function<void(report::PreviewWindow&)>& firstPage = {}) {
-    bool done = false;
     QMetaObject::Connection opened;
     if (firstPage)
         opened = QObject::connect(
@@ -36,22 +35,20 @@ inline void drivePreview(report::Report& report,
                     w, &report::PreviewWindow::firstPageShown, w,
                     [w, &firstPage] { firstPage(*w); }, Qt::SingleShotConnection);
             });
-    QTimer timer;
-    timer.setInterval(5);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        report::PreviewWindow* w = report.preview();
-        if (!w || done || (!runFinished(w) && !w->isClosed()))
-            return;
-        done = true;
-        timer.stop();
-        steps(*w);
-        if (report.preview() && !report.preview()->isClosed())
-            report.preview()->close();
-    });
-    timer.start();
-    report.ShowPreview();
+    report::PreviewWindow* w = nullptr;
+    actInShowing(
+        QStringLiteral("the finished preview"),
+        [&] {
+            w = report.preview();
+            return w && (runFinished(w) || w->isClosed());
+        },
+        [&] { report.ShowPreview(); },
+        [&] {
+            steps(*w);
+            if (report.preview() && !report.preview()->isClosed())
+                report.preview()->close();
+        });
     QObject::disconnect(opened);
-    EXPECT_TRUE(done) << "ShowPreview returned before the steps ran";
     EXPECT_EQ(report.preview(), nullptr);
 }
 

@@ -1,6 +1,6 @@
 // kavelon-db create: the five tables as the program expects them, refusing to overwrite, and the
 // demo data that other work relies on.
-#include "SqliteReader.h"
+#include "common/SqliteReader.h"
 
 #include "data/Schema.h"
 #include "tools/kavelon-db/Create.h"

@@ -1,8 +1,8 @@
 // kavelon-db import: a predecessor's Jet 4 file into a new Kavelon database, compared value by
 // value with an independent reading, and the files it must refuse.
 #include "MdbExport.h"
-#include "SqliteReader.h"
 #include "common/FileBytes.h"
+#include "common/SqliteReader.h"
 
 #include "data/Schema.h"
 #include "tools/kavelon-db/Import.h"

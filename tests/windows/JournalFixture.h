@@ -4,6 +4,7 @@
 
 #include "FormsFixture.h"
 #include "WhenShown.h"
+#include "common/SqliteReader.h"
 #include "common/TypeText.h"
 #include "controls/TDBGrid.h"
 #include "controls/TRadioGroup.h"
@@ -14,11 +15,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace kavelon::test {
 
@@ -57,16 +53,14 @@ protected:
     }
 
     // Shows the journal modally and runs act inside the showing; returns when it is closed.
-    void inJournal(std::function<void()> act) {
-        bool done = false;
-        whenShown(Form2, [act, &done] {
-            act();
-            done = true;
-            if (Form2->isVisible())
-                QTest::mouseClick(Form2->Button5, Qt::LeftButton);
-        });
-        showModal(Form2);
-        EXPECT_TRUE(done) << "the journal did not show";
+    void inJournal(const std::function<void()>& act) {
+        whenShown(
+            Form2, [] { showModal(Form2); },
+            [&] {
+                act();
+                if (Form2->isVisible())
+                    QTest::mouseClick(Form2->Button5, Qt::LeftButton);
+            });
     }
 
     // A column of the rows the journal shows, top to bottom.
@@ -95,22 +89,9 @@ protected:
 
     QStringList errors() const { return forms->boxes.texts(RecordingMessages::Kind::Error); }
 
+    // One column of a query on the database file, as text ("NULL" for an empty value).
     QStringList inFile(const QString& sql) const {
-        sqlite3* handle = nullptr;
-        QStringList out;
-        if (sqlite3_open_v2(forms->database.path().toUtf8().constData(), &handle,
-                            SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-            sqlite3_stmt* st = nullptr;
-            if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK)
-                while (sqlite3_step(st) == SQLITE_ROW) {
-                    const auto* v = sqlite3_column_text(st, 0);
-                    out << (v ? QString::fromUtf8(reinterpret_cast<const char*>(v))
-                              : QStringLiteral("NULL"));
-                }
-            sqlite3_finalize(st);
-        }
-        sqlite3_close(handle);
-        return out;
+        return SqliteReader(forms->database.path()).column(sql, QStringLiteral("NULL"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "WhenShown.h"
 #include "app/ModalShowing.h"
 #include "common/RecordingMessages.h"
+#include "common/SqliteReader.h"
 #include "common/TempDatabase.h"
 #include "common/TypeText.h"
 #include "controls/DateBox.h"
@@ -23,7 +24,6 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace kavelon::test {
 
@@ -61,22 +61,7 @@ struct OrderDesk {
 
     // Rows of a query on the file, each column as text ("" for null).
     QList<QStringList> query(const QString& sql) const {
-        QList<QStringList> rows;
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(database.path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr);
-        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
-            QStringList row;
-            for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-                const auto* text = sqlite3_column_text(statement, i);
-                row << (text ? QString::fromUtf8(reinterpret_cast<const char*>(text)) : QString());
-            }
-            rows << row;
-        }
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return rows;
+        return SqliteReader(database.path()).texts(sql);
     }
     // The orders in the file: Отправка, Населённый пункт, Клиент, Водитель,
     // Транспортное средство, Вес груза, Сумма, in the order of ID.
@@ -91,35 +76,27 @@ struct OrderDesk {
 
     // Shows the journal ("Заказ" in the main window), runs act in it and closes it.
     void inJournal(const std::function<void()>& act) {
-        bool done = false;
-        runWhenShown(Form2, [&] {
-            act();
-            done = true;
-            QTest::mouseClick(Form2->Button5, Qt::LeftButton); // "Закрыть"
-        });
-        QTest::mouseClick(Form1->Button1, Qt::LeftButton); // "Заказ"
-        EXPECT_TRUE(done) << "the journal did not show";
+        whenShown(
+            Form2, [] { QTest::mouseClick(Form1->Button1, Qt::LeftButton); }, // "Заказ"
+            [&] {
+                act();
+                QTest::mouseClick(Form2->Button5, Qt::LeftButton); // "Закрыть"
+            });
     }
 
     // In the journal: presses "Новый заказ" (or "Редактировать"), runs act in the dialog and,
     // when act leaves it open, closes it with its close box.
     void inDialog(QPushButton* journalButton, const std::function<void()>& act) {
-        bool done = false;
-        runWhenShown(Form3, [&] {
-            act();
-            done = true;
-            if (Form3->isVisible())
-                Form3->close();
-        });
-        QTest::mouseClick(journalButton, Qt::LeftButton);
-        EXPECT_TRUE(done) << "the order dialog did not show";
+        whenShown(
+            Form3, [journalButton] { QTest::mouseClick(journalButton, Qt::LeftButton); },
+            [&] {
+                act();
+                if (Form3->isVisible())
+                    Form3->close();
+            });
     }
     void newOrder(const std::function<void()>& act) { inDialog(Form2->Button1, act); }
     void changeOrder(const std::function<void()>& act) { inDialog(Form2->Button2, act); }
-
-    static void runWhenShown(QWidget* window, std::function<void()> act) {
-        whenShown(window, std::move(act));
-    }
 
     // What the dispatcher does in the dialog.
     static void typeDate(const QString& digits) {

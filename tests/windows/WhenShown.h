@@ -1,27 +1,26 @@
 #pragma once
-// Drives a window shown modally: the test's actions run from a timer inside the showing's loop,
+// Drives one of the program's windows shown modally: the test's actions run inside the showing,
 // once the window is the one shown.
 
 #include "app/ModalShowing.h"
+#include "common/InShowing.h"
 
-#include <QTimer>
 #include <QWidget>
-#include <functional>
-#include <gtest/gtest.h>
 
 namespace kavelon::test {
 
-// A window that never comes fails the test: its actions, and the assertions in them, would
-// otherwise be skipped unseen.
-inline void whenShown(QWidget* window, std::function<void()> act, int triesLeft = 300) {
-    QTimer::singleShot(10, [=] {
-        if (window->isVisible() && modalWindow() == window)
-            act();
-        else if (triesLeft > 0)
-            whenShown(window, act, triesLeft - 1);
-        else
-            ADD_FAILURE() << qPrintable(window->objectName()) << " was never shown";
-    });
+// Calls show, which shows window modally and returns when the showing ends, and runs act inside
+// it once window is the modal window and active, so that the keys act types reach it. A window
+// that never comes fails the test: its actions, and the assertions in them, would otherwise be
+// skipped unseen. Returns whether act ran.
+inline bool whenShown(QWidget* window, const std::function<void()>& show,
+                      const std::function<void()>& act) {
+    return actInShowing(
+        window->objectName(),
+        [window] {
+            return window->isVisible() && modalWindow() == window && window->isActiveWindow();
+        },
+        show, act);
 }
 
 } // namespace kavelon::test

@@ -115,7 +115,7 @@ LabelledEntryDialog::LabelledEntryDialog(const EntryLayout& layout)
         const EntryRow& row = layout.rows[i];
         *labels[i] =
             entry::label(this, QStringLiteral("Label%1").arg(i + 1), row.label, row.labelAt,
-                         layout.labelFont, row.edit.x() - row.labelAt.x() - 4);
+                         layout.labelFont, row.edit.left - row.labelAt.left - 4);
         *edits[i] = entry::dbEdit(this, QStringLiteral("DBEdit%1").arg(i + 1), row.edit,
                                   DataSource1.get(), row.field);
         edits_.push_back(*edits[i]);

@@ -6,6 +6,7 @@
 
 #include "controls/TDataSource.h"
 #include "data/TableCursor.h"
+#include "windows/common/DesignPlaces.h"
 
 #include <QWidget>
 #include <memory>
@@ -47,20 +48,20 @@ protected:
 // One row of the labelled-edit design: the label, its place, and the edit bound to a column.
 struct EntryRow {
     QString label;
-    QPoint labelAt;
+    DesignPoint labelAt;
     QString field;
-    QRect edit;
+    DesignRect edit;
 };
 
 struct EntryLayout {
     const char* objectName;
     QString caption;
     QString table;
-    QSize client;
+    DesignSize client;
     QFont labelFont;
     std::vector<EntryRow> rows; // at most five
-    QRect add;
-    QRect cancel;
+    DesignRect add;
+    DesignRect cancel;
     bool georgiaButtons; // "Georgia" 13 px, else the window's font
 };
 

@@ -36,12 +36,12 @@ void ReferenceListWindow::setUpComponents(const ListLayout& layout) {
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->setDataSet(ADOTable1.get());
 
-    const int width = layout.client.width();
-    const int height = layout.client.height();
+    const int width = layout.client.width;
+    const int height = layout.client.height;
     DBGrid1 = new TDBGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setGeometry(layout.gridPlace.isEmpty() ? QRect(0, 0, width, layout.gridHeight)
-                                                    : layout.gridPlace);
+    const QRect gridPlace = layout.gridPlace;
+    DBGrid1->setGeometry(gridPlace.isEmpty() ? QRect(0, 0, width, layout.gridHeight) : gridPlace);
     DBGrid1->setTitleFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     DBGrid1->setDataSource(DataSource1);
 

@@ -5,6 +5,7 @@
 
 #include "data/Schema.h"
 #include "data/TableCursor.h"
+#include "windows/common/DesignPlaces.h"
 
 #include <QRect>
 #include <QWidget>
@@ -31,9 +32,9 @@ struct ListLayout {
     QString caption;
     QString table;
     const kavelon::TableSchema& (*columns)();
-    QSize client;
-    // An empty rectangle: the grid spans the top edge, full width, gridHeight high.
-    QRect gridPlace;
+    DesignSize client;
+    // No place: the grid spans the top edge, full width, gridHeight high.
+    DesignRect gridPlace;
     int gridHeight;
     int panelHeight;
     int buttonTop;

@@ -8,17 +8,19 @@ TForm11* Form11 = nullptr;
 
 namespace {
 
-const ListLayout design{"Form11",
-                        QStringLiteral("Водители"),
-                        schema::driversTable,
-                        &schema::drivers,
-                        {758, 316},
-                        QRect(),
-                        249,
-                        65,
-                        24,
-                        {{32, 75}, {120, 99}, {232, 75}, {320, 75}},
-                        false};
+const ListLayout design{.objectName = "Form11",
+                        .caption = QStringLiteral("Водители"),
+                        .table = schema::driversTable,
+                        .columns = &schema::drivers,
+                        .client = {.width = 758, .height = 316},
+                        .gridHeight = 249,
+                        .panelHeight = 65,
+                        .buttonTop = 24,
+                        .buttons = {{.left = 32, .width = 75},
+                                    {.left = 120, .width = 99},
+                                    {.left = 232, .width = 75},
+                                    {.left = 320, .width = 75}},
+                        .georgiaButtons = false};
 
 } // namespace
 

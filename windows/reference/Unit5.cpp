@@ -8,17 +8,20 @@ TForm5* Form5 = nullptr;
 
 namespace {
 
-const ListLayout design{"Form5",
-                        QStringLiteral("Клиенты"),
-                        schema::clientsTable,
-                        &schema::clients,
-                        {701, 355},
-                        QRect(0, 0, 833, 249),
-                        249,
-                        105,
-                        16,
-                        {{24, 75}, {110, 113}, {232, 75}, {320, 75}},
-                        true};
+const ListLayout design{.objectName = "Form5",
+                        .caption = QStringLiteral("Клиенты"),
+                        .table = schema::clientsTable,
+                        .columns = &schema::clients,
+                        .client = {.width = 701, .height = 355},
+                        .gridPlace = {.left = 0, .top = 0, .width = 833, .height = 249},
+                        .gridHeight = 249,
+                        .panelHeight = 105,
+                        .buttonTop = 16,
+                        .buttons = {{.left = 24, .width = 75},
+                                    {.left = 110, .width = 113},
+                                    {.left = 232, .width = 75},
+                                    {.left = 320, .width = 75}},
+                        .georgiaButtons = true};
 
 } // namespace
 

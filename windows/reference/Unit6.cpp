@@ -10,25 +10,30 @@ TForm6* Form6 = nullptr;
 namespace {
 
 EntryLayout design() {
-    return {
-        "Form6",
-        QStringLiteral("Добавить клиента"),
-        schema::clientsTable,
-        {356, 239},
-        pixelFont(QStringLiteral("Georgia"), 13, true),
-        {{QStringLiteral("Наименование"),
-          {24, 24},
-          QStringLiteral("Наименование"),
-          {176, 24, 137, 21}},
-         {QStringLiteral("ФИО Директора"),
-          {24, 64},
-          QStringLiteral("ФИО Директора"),
-          {176, 64, 137, 21}},
-         {QStringLiteral("Адрес"), {24, 98}, QStringLiteral("Адрес"), {176, 104, 137, 21}},
-         {QStringLiteral("Телефон"), {24, 144}, QStringLiteral("Телефон"), {176, 144, 137, 21}}},
-        {96, 200, 75, 25},
-        {184, 200, 75, 25},
-        false};
+    return {.objectName = "Form6",
+            .caption = QStringLiteral("Добавить клиента"),
+            .table = schema::clientsTable,
+            .client = {.width = 356, .height = 239},
+            .labelFont = pixelFont(QStringLiteral("Georgia"), 13, true),
+            .rows = {{.label = QStringLiteral("Наименование"),
+                      .labelAt = {.left = 24, .top = 24},
+                      .field = QStringLiteral("Наименование"),
+                      .edit = {.left = 176, .top = 24, .width = 137, .height = 21}},
+                     {.label = QStringLiteral("ФИО Директора"),
+                      .labelAt = {.left = 24, .top = 64},
+                      .field = QStringLiteral("ФИО Директора"),
+                      .edit = {.left = 176, .top = 64, .width = 137, .height = 21}},
+                     {.label = QStringLiteral("Адрес"),
+                      .labelAt = {.left = 24, .top = 98},
+                      .field = QStringLiteral("Адрес"),
+                      .edit = {.left = 176, .top = 104, .width = 137, .height = 21}},
+                     {.label = QStringLiteral("Телефон"),
+                      .labelAt = {.left = 24, .top = 144},
+                      .field = QStringLiteral("Телефон"),
+                      .edit = {.left = 176, .top = 144, .width = 137, .height = 21}}},
+            .add = {.left = 96, .top = 200, .width = 75, .height = 25},
+            .cancel = {.left = 184, .top = 200, .width = 75, .height = 25},
+            .georgiaButtons = false};
 }
 
 } // namespace

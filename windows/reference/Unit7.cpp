@@ -8,17 +8,19 @@ TForm7* Form7 = nullptr;
 
 namespace {
 
-const ListLayout design{"Form7",
-                        QStringLiteral("Населённые пункты"),
-                        schema::settlementsTable,
-                        &schema::settlements,
-                        {530, 447},
-                        QRect(),
-                        337,
-                        109,
-                        24,
-                        {{40, 75}, {128, 113}, {256, 75}, {344, 75}},
-                        true};
+const ListLayout design{.objectName = "Form7",
+                        .caption = QStringLiteral("Населённые пункты"),
+                        .table = schema::settlementsTable,
+                        .columns = &schema::settlements,
+                        .client = {.width = 530, .height = 447},
+                        .gridHeight = 337,
+                        .panelHeight = 109,
+                        .buttonTop = 24,
+                        .buttons = {{.left = 40, .width = 75},
+                                    {.left = 128, .width = 113},
+                                    {.left = 256, .width = 75},
+                                    {.left = 344, .width = 75}},
+                        .georgiaButtons = true};
 
 } // namespace
 

@@ -10,22 +10,22 @@ TForm8* Form8 = nullptr;
 namespace {
 
 EntryLayout design() {
-    return {"Form8",
-            QStringLiteral("Добавить населённый пункт"),
-            schema::settlementsTable,
-            {420, 182},
-            pixelFont(QStringLiteral("Georgia"), 13, false),
-            {{QStringLiteral("Наименование"),
-              {35, 34},
-              QStringLiteral("Наименование"),
-              {168, 32, 161, 21}},
-             {QStringLiteral("Растояние до НП"),
-              {35, 77},
-              QStringLiteral("Растояние до НП"),
-              {167, 73, 162, 21}}},
-            {136, 136, 75, 25},
-            {232, 136, 75, 25},
-            true};
+    return {.objectName = "Form8",
+            .caption = QStringLiteral("Добавить населённый пункт"),
+            .table = schema::settlementsTable,
+            .client = {.width = 420, .height = 182},
+            .labelFont = pixelFont(QStringLiteral("Georgia"), 13, false),
+            .rows = {{.label = QStringLiteral("Наименование"),
+                      .labelAt = {.left = 35, .top = 34},
+                      .field = QStringLiteral("Наименование"),
+                      .edit = {.left = 168, .top = 32, .width = 161, .height = 21}},
+                     {.label = QStringLiteral("Растояние до НП"),
+                      .labelAt = {.left = 35, .top = 77},
+                      .field = QStringLiteral("Растояние до НП"),
+                      .edit = {.left = 167, .top = 73, .width = 162, .height = 21}}},
+            .add = {.left = 136, .top = 136, .width = 75, .height = 25},
+            .cancel = {.left = 232, .top = 136, .width = 75, .height = 25},
+            .georgiaButtons = true};
 }
 
 } // namespace

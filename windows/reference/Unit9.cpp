@@ -8,17 +8,19 @@ TForm9* Form9 = nullptr;
 
 namespace {
 
-const ListLayout design{"Form9",
-                        QStringLiteral("Транспортные средства"),
-                        schema::vehiclesTable,
-                        &schema::vehicles,
-                        {694, 339},
-                        QRect(),
-                        281,
-                        57,
-                        16,
-                        {{24, 75}, {112, 107}, {232, 75}, {320, 75}},
-                        true};
+const ListLayout design{.objectName = "Form9",
+                        .caption = QStringLiteral("Транспортные средства"),
+                        .table = schema::vehiclesTable,
+                        .columns = &schema::vehicles,
+                        .client = {.width = 694, .height = 339},
+                        .gridHeight = 281,
+                        .panelHeight = 57,
+                        .buttonTop = 16,
+                        .buttons = {{.left = 24, .width = 75},
+                                    {.left = 112, .width = 107},
+                                    {.left = 232, .width = 75},
+                                    {.left = 320, .width = 75}},
+                        .georgiaButtons = true};
 
 } // namespace
 

@@ -149,12 +149,13 @@ TEST_F(JournalTest, ClosingFinishesARowLeftInTheGrid) {
 TEST_F(JournalTest, NewOrderStartsARowOnTheDialogsOwnCursorAndShowsTheDialog) {
     bool dialogShown = false;
     inJournal([&] {
-        whenShown(Form3, [&] {
-            dialogShown = true;
-            EXPECT_EQ(Form3->ADOTable1->State(), dsInsert);
-            Form3->close();
-        });
-        QTest::mouseClick(Form2->Button1, Qt::LeftButton);
+        whenShown(
+            Form3, [] { QTest::mouseClick(Form2->Button1, Qt::LeftButton); },
+            [&] {
+                dialogShown = true;
+                EXPECT_EQ(Form3->ADOTable1->State(), dsInsert);
+                Form3->close();
+            });
     });
     EXPECT_TRUE(dialogShown);
     EXPECT_EQ(Form2->ADOTable1->State(), dsBrowse);

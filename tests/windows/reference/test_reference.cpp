@@ -37,29 +37,25 @@ protected:
     }
 
     // Shows the list modally, runs act in it and closes it with "Закрыть" if still shown.
-    void inList(ReferenceListWindow* list, std::function<void()> act) {
-        bool done = false;
-        whenShown(list, [&, list, act] {
-            act();
-            done = true;
-            if (list->isVisible())
-                click(list->Button4);
-        });
-        showModal(list);
-        EXPECT_TRUE(done) << "the list did not show";
+    void inList(ReferenceListWindow* list, const std::function<void()>& act) {
+        whenShown(
+            list, [list] { showModal(list); },
+            [&] {
+                act();
+                if (list->isVisible())
+                    click(list->Button4);
+            });
     }
 
     // In the list: "Добавить", act in the dialog, then its close box if it is still shown.
-    void inDialog(ReferenceListWindow* list, QWidget* dialog, std::function<void()> act) {
-        bool done = false;
-        whenShown(dialog, [&, dialog, act] {
-            act();
-            done = true;
-            if (dialog->isVisible())
-                dialog->close();
-        });
-        click(list->Button1);
-        EXPECT_TRUE(done) << "the dialog did not show";
+    void inDialog(ReferenceListWindow* list, QWidget* dialog, const std::function<void()>& act) {
+        whenShown(
+            dialog, [list] { click(list->Button1); },
+            [&] {
+                act();
+                if (dialog->isVisible())
+                    dialog->close();
+            });
     }
 
     static void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }

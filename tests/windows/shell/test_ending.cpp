@@ -2,6 +2,7 @@
 
 #include "../FormsFixture.h"
 #include "../WhenShown.h"
+#include "common/SqliteReader.h"
 #include "windows/reference/Unit5.h"
 #include "windows/shell/Unit1.h"
 
@@ -10,25 +11,8 @@
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using namespace kavelon;
-
-namespace {
-int rowsIn(const QString& file, const QString& table) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* st = nullptr;
-    const QByteArray sql = QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table).toUtf8();
-    int n = -1;
-    if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        n = sqlite3_column_int(st, 0);
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return n;
-}
-} // namespace
 
 // The scenario ends the message loop for good, so it runs in a process of its own: this test
 // runs itself again as a child of the test program and takes the child's verdict.
@@ -65,11 +49,13 @@ TEST(Ending, CloseRequestWhileAWindowIsShownEndsTheProgramWithoutWritingPendingR
         Form1->Button5->click(); // the clients list, shown modally
         showingReturned = true;
     });
-    test::whenShown(Form5, [&] {
-        // The path a window manager's close request takes through the platform layer.
-        closedWhileShown = Form1->windowHandle()->close();
-    });
-    const int exitCode = QApplication::exec();
+    int exitCode = -1;
+    test::whenShown(
+        Form5, [&] { exitCode = QApplication::exec(); },
+        [&] {
+            // The path a window manager's close request takes through the platform layer.
+            closedWhileShown = Form1->windowHandle()->close();
+        });
 
     EXPECT_EQ(exitCode, 0);
     EXPECT_TRUE(closedWhileShown);
@@ -84,5 +70,8 @@ TEST(Ending, CloseRequestWhileAWindowIsShownEndsTheProgramWithoutWritingPendingR
     destroyForms(); // thirteenth first, the main window with the connection last
     EXPECT_EQ(Form1, nullptr);
     EXPECT_EQ(Form5, nullptr);
-    EXPECT_EQ(rowsIn(file, schema::clientsTable), 0);
+    EXPECT_EQ(
+        test::SqliteReader(file).column(
+            QStringLiteral("SELECT COUNT(*) FROM %1").arg(test::quotedName(schema::clientsTable))),
+        QStringList{QStringLiteral("0")});
 }

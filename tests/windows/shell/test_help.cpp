@@ -2,14 +2,15 @@
 // any message, and starts the viewer again on the file and topic "СПРАВКА".
 
 #include "../FormsFixture.h"
+#include "common/WaitFor.h"
 #include "windows/shell/HelpCommand.h"
 #include "windows/shell/Unit1.h"
 
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -55,7 +56,8 @@ TEST(HelpCommand, EachRequestRestartsTheViewerAfterASecondOfNoResponse) {
         Form1->N2->trigger();
         EXPECT_GE(clock.elapsed(), 1001);
         EXPECT_FALSE(messageHandled) << "the wait handled a message";
-        QTRY_COMPARE(startedViewers(dir).size(), request);
+        ASSERT_TRUE(test::waitFor([&] { return startedViewers(dir).size() == request; }))
+            << startedViewers(dir).size() << " viewers started";
         const QStringList line = startedViewers(dir).back().split(QLatin1Char(' '));
         ASSERT_EQ(line.size(), 3);
         EXPECT_EQ(line[1], QStringLiteral("СПРАВКА"));
@@ -71,7 +73,14 @@ TEST(HelpCommand, EachRequestRestartsTheViewerAfterASecondOfNoResponse) {
     // No viewer at all: the program shows nothing of its own.
     setHelpViewerProgram(dir.filePath(QStringLiteral("no-such-viewer")));
     Form1->N2->trigger();
-    QTest::qWait(50);
+    // The failed start is reported from the message loop: once the viewer's process has said so,
+    // and what was posted meanwhile has been handled too, any answer of the program's is there.
+    auto* viewer = qApp->findChild<QProcess*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(test::waitFor([&] { return viewer->error() == QProcess::FailedToStart; }));
+    bool postedHandled = false;
+    QTimer::singleShot(0, [&] { postedHandled = true; });
+    ASSERT_TRUE(test::waitFor([&] { return postedHandled; }));
     EXPECT_FALSE(running(previous));
     EXPECT_TRUE(forms.boxes.boxes().empty());
     setHelpViewerProgram(QString());

@@ -125,11 +125,12 @@ TEST(MainWindow, EnterAndKeypadEnterPressTheFocusedButtonThoughNoneIsDefault) {
     const auto pressWith = [&](QPushButton* button, QWidget* window, Qt::Key key,
                                Qt::KeyboardModifiers mods) {
         const int before = shown;
-        test::whenShown(window, [&] {
-            ++shown;
-            window->close();
-        });
-        QTest::keyClick(button, key, mods); // returns when the window is closed
+        test::whenShown(
+            window, [&] { QTest::keyClick(button, key, mods); }, // returns when closed
+            [&] {
+                ++shown;
+                window->close();
+            });
         EXPECT_TRUE(QTest::qWaitForWindowActive(Form1));
         return shown == before + 1;
     };
@@ -157,18 +158,19 @@ TEST(MainWindow, TheFocusFrameIsDrawnFromTheStart) {
 
     // The same in a list: its focused button looks as it does once Shift+Tab has reached it.
     QImage focusedAtStart, focusedByTab;
-    test::whenShown(Form7, [&] {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(Form7));
-        Form7->Button1->setFocus(Qt::OtherFocusReason);
-        EXPECT_EQ(QApplication::focusWidget(), Form7->Button1);
-        focusedAtStart = Form7->Button1->grab().toImage();
-        Form7->Button2->setFocus(Qt::OtherFocusReason);
-        QTest::keyClick(Form7->Button2, Qt::Key_Backtab, Qt::ShiftModifier);
-        EXPECT_EQ(QApplication::focusWidget(), Form7->Button1);
-        focusedByTab = Form7->Button1->grab().toImage();
-        Form7->close();
-    });
-    showModal(Form7);
+    test::whenShown(
+        Form7, [] { showModal(Form7); },
+        [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(Form7));
+            Form7->Button1->setFocus(Qt::OtherFocusReason);
+            EXPECT_EQ(QApplication::focusWidget(), Form7->Button1);
+            focusedAtStart = Form7->Button1->grab().toImage();
+            Form7->Button2->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(Form7->Button2, Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_EQ(QApplication::focusWidget(), Form7->Button1);
+            focusedByTab = Form7->Button1->grab().toImage();
+            Form7->close();
+        });
     EXPECT_TRUE(focusedAtStart == focusedByTab);
 }
 

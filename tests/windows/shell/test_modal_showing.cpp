@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 using namespace kavelon;
@@ -25,17 +26,19 @@ TEST(ModalShowing, AButtonShowsItsWindowWhileTheMainWindowTakesNoInput) {
 
     bool journalShown = false, clientsShownMeanwhile = true, keysReachedMain = true;
     QPoint journalPlace;
-    test::whenShown(Form2, [&] {
-        journalShown = true;
-        journalPlace = Form2->pos();
-        QTest::mouseClick(Form1->Button5, Qt::LeftButton);
-        clientsShownMeanwhile = Form5->isVisible();
-        Form1->Button3->setFocus();
-        QTest::keyClick(Form1->Button3, Qt::Key_Space);
-        keysReachedMain = Form7->isVisible();
-        Form2->close();
-    });
-    QTest::mouseClick(Form1->Button1, Qt::LeftButton); // returns when the journal closes
+    // The click returns when the journal closes.
+    test::whenShown(
+        Form2, [] { QTest::mouseClick(Form1->Button1, Qt::LeftButton); },
+        [&] {
+            journalShown = true;
+            journalPlace = Form2->pos();
+            QTest::mouseClick(Form1->Button5, Qt::LeftButton);
+            clientsShownMeanwhile = Form5->isVisible();
+            Form1->Button3->setFocus();
+            QTest::keyClick(Form1->Button3, Qt::Key_Space);
+            keysReachedMain = Form7->isVisible();
+            Form2->close();
+        });
     EXPECT_TRUE(journalShown);
     EXPECT_FALSE(clientsShownMeanwhile);
     EXPECT_FALSE(keysReachedMain);
@@ -48,22 +51,37 @@ TEST(ModalShowing, AButtonShowsItsWindowWhileTheMainWindowTakesNoInput) {
     // where it last stood afterwards.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QPoint firstCentre;
-    test::whenShown(Form5, [&] {
+    const auto showClients = [] { QTest::mouseClick(Form1->Button5, Qt::LeftButton); };
+    test::whenShown(Form5, showClients, [&] {
         firstCentre = Form5->frameGeometry().center();
         Form5->move(10, 20);
         Form5->close();
     });
-    QTest::mouseClick(Form1->Button5, Qt::LeftButton);
     EXPECT_NEAR(firstCentre.x(), screen.center().x(), 1);
     EXPECT_NEAR(firstCentre.y(), screen.center().y(), 1);
     QPoint secondPlace;
-    test::whenShown(Form5, [&] {
+    test::whenShown(Form5, showClients, [&] {
         secondPlace = Form5->pos();
         Form5->close();
     });
-    QTest::mouseClick(Form1->Button5, Qt::LeftButton);
     EXPECT_EQ(secondPlace, QPoint(10, 20));
     EXPECT_TRUE(forms.boxes.boxes().empty());
+}
+
+// The tests' one way into a modal window: one that never comes fails the test, and the actions
+// meant for it do not run when it is shown later.
+TEST(ModalShowing, AWindowThatNeverComesFailsTheTestThatWaitedForIt) {
+    test::Forms forms;
+    showMainWindow(Form1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    static int acted;
+    acted = 0;
+    EXPECT_NONFATAL_FAILURE(test::whenShown(
+                                Form2, [] {}, [] { ++acted; }),
+                            "Form2 was never shown");
+    EXPECT_TRUE(test::whenShown(
+        Form2, [] { showModal(Form2); }, [] { Form2->close(); }));
+    EXPECT_EQ(acted, 0);
 }
 
 TEST(AboutWindow, ShowsNineLinesAndKeepsWhatIsTypedWhileTheProgramRuns) {
@@ -86,7 +104,8 @@ TEST(AboutWindow, ShowsNineLinesAndKeepsWhatIsTypedWhileTheProgramRuns) {
     EXPECT_FALSE(memo->isReadOnly());
 
     bool focused = false, stillShownAfterEnter = false;
-    test::whenShown(Form13, [&] {
+    const auto showAbout = [] { Form1->N4->trigger(); };
+    test::whenShown(Form13, showAbout, [&] {
         // The focus is the active window's: asked once the window is active.
         focused = QTest::qWaitForWindowActive(Form13) && QApplication::focusWidget() == memo;
         memo->moveCursor(QTextCursor::End);
@@ -96,7 +115,6 @@ TEST(AboutWindow, ShowsNineLinesAndKeepsWhatIsTypedWhileTheProgramRuns) {
         stillShownAfterEnter = Form13->isVisible();
         Form13->close();
     });
-    Form1->N4->trigger();
     EXPECT_TRUE(focused);
     EXPECT_TRUE(stillShownAfterEnter);
     const QString edited = memo->toPlainText();
@@ -105,10 +123,9 @@ TEST(AboutWindow, ShowsNineLinesAndKeepsWhatIsTypedWhileTheProgramRuns) {
     EXPECT_FALSE(edited.contains(QLatin1Char('\t')));
 
     QString shownAgain;
-    test::whenShown(Form13, [&] {
+    test::whenShown(Form13, showAbout, [&] {
         shownAgain = memo->toPlainText();
         Form13->close();
     });
-    Form1->N4->trigger();
     EXPECT_EQ(shownAgain, edited);
 }

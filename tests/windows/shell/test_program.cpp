@@ -1,12 +1,13 @@
 // The built program run as a child process: the fatal box on a damaged background picture, the
 // error boxes of a missing database file, and the end on SIGTERM. Its boxes go to its error
-// stream (KAVELON_BOXES_TO_STDERR) so that nothing waits for a click.
+// stream (KAVELON_BOXES_TO_STDERR) so that nothing waits for a click, and it says there which
+// window takes the keys (KAVELON_REPORT_FOCUS), so that a test knows when its main window is up.
 
 #include "common/TempDatabase.h"
+#include "common/WaitFor.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,6 +16,7 @@ QProcess* startProgram(const QString& folder, const QString& background = QStrin
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("KAVELON_BOXES_TO_STDERR"), QStringLiteral("1"));
+    env.insert(QStringLiteral("KAVELON_REPORT_FOCUS"), QStringLiteral("1"));
     if (!background.isEmpty())
         env.insert(QStringLiteral("KAVELON_BACKGROUND"), background);
     program->setProcessEnvironment(env);
@@ -62,11 +64,17 @@ TEST(Program, MissingFileShowsSeventeenErrorBoxesAndSigtermEndsWithExitCodeZero)
     std::unique_ptr<QProcess> program(startProgram(folder.folder()));
     ASSERT_TRUE(program->waitForStarted(10000));
     QByteArray errors;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (errors += program->readAllStandardError(), boxLines(errors, "error").size() == 17), 30000);
+    // The boxes come first; then the main window is up and takes the keys.
+    const QByteArray mainWindowFocused = QStringLiteral("[focus] Главная\n").toUtf8();
+    ASSERT_TRUE(kavelon::test::waitFor([&] {
+        errors += program->readAllStandardError();
+        return (boxLines(errors, "error").size() >= 17 && errors.contains(mainWindowFocused)) ||
+               program->state() == QProcess::NotRunning;
+    })) << errors.toStdString();
+    ASSERT_EQ(program->state(), QProcess::Running) << errors.toStdString();
+    EXPECT_EQ(boxLines(errors, "error").size(), 17);
     for (const QString& line : boxLines(errors, "error"))
         EXPECT_TRUE(line.startsWith(QStringLiteral("Kavelon: "))) << line.toStdString();
-    QTest::qWait(300); // the main window is up
     program->terminate();
     ASSERT_TRUE(program->waitForFinished(20000));
     EXPECT_EQ(program->exitStatus(), QProcess::NormalExit);
