@@ -6,9 +6,10 @@ namespace kavelon {
 
 TDataSource::TDataSource(QObject* parent) : QObject(parent) {}
 
+// Controls that outlive the data source forget it themselves (they hold it by QPointer); until
+// then they must let go of anything they took from its cursor.
 TDataSource::~TDataSource() {
-    if (dataSet_)
-        dataSet_->removeObserver(this);
+    setDataSet(nullptr);
 }
 
 void TDataSource::setDataSet(TableCursor* cursor) {
@@ -19,7 +20,18 @@ void TDataSource::setDataSet(TableCursor* cursor) {
     dataSet_ = cursor;
     if (dataSet_)
         dataSet_->addObserver(this);
-    // The controls show the new cursor's row at once.
+    showDataSet();
+}
+
+void TDataSource::cursorDestroyed(TableCursor& cursor) {
+    if (&cursor != dataSet_)
+        return;
+    dataSet_ = nullptr; // it has let go of us already
+    showDataSet();
+}
+
+// The controls show the new cursor's row at once.
+void TDataSource::showDataSet() {
     forEachLink([](DataLink* l) {
         l->dataRowsChanged();
         l->dataStateChanged();

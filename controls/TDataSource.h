@@ -27,9 +27,11 @@ class TDataSource : public QObject, public CursorObserver {
     Q_OBJECT
 public:
     explicit TDataSource(QObject* parent = nullptr);
-    // The cursor must outlive the data source (a window declares its cursors first).
+    // Its controls show nothing from here on, as without a cursor.
     ~TDataSource() override;
 
+    // The cursor, nullptr without one. A cursor that is destroyed is forgotten, and the
+    // controls are told as when the data set is set to none.
     TableCursor* DataSet() const { return dataSet_; }
     void setDataSet(TableCursor* cursor);
 
@@ -54,9 +56,12 @@ public:
     void scrolled(int distance) override;
     void writePendingChanges() override;
     void stateChanged() override;
+    void cursorDestroyed(TableCursor& cursor) override;
 
 private:
     template <typename F> void forEachLink(F&& f);
+    // The controls show the cursor now set (or none).
+    void showDataSet();
 
     TableCursor* dataSet_ = nullptr;
     bool autoEdit_ = true;

@@ -68,6 +68,20 @@ QString damagedMessage(const QString& path, const QString& problem) {
            fileOnly(path) + QStringLiteral("\" lists what is wrong");
 }
 
+// Steps through the rows of an integrity check, collecting each problem it names; returns the
+// code that ended the steps.
+int stepThroughCheck(sqlite3_stmt* st, QStringList& problems) {
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const QStringList lines =
+            fromUtf8(sqlite3_column_text(st, 0)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString& line : lines)
+            if (line != QLatin1String("ok") && !line.startsWith(QLatin1String("***")))
+                problems << line.trimmed();
+    }
+    return rc;
+}
+
 bool isIdentifierOf(const QString& declared, std::initializer_list<const char*> names) {
     for (const char* n : names)
         if (declared.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
@@ -201,17 +215,7 @@ Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) 
 
     turnstile_ = std::make_unique<WriteTurnstile>(path_);
     const WriteTurnstile::Turn turn(*turnstile_, busyTimeoutMs, WriteTurnstile::Reading);
-    sqlite3* db = nullptr;
-    const QByteArray file = path_.toUtf8();
-    // Never SQLITE_OPEN_CREATE: a file that vanished since the check must not come back empty.
-    // One thread uses a connection: no mutex around every call that reads a cell.
-    const int rc = sqlite3_open_v2(file.constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    db_.reset(db);
-    if (rc != SQLITE_OK)
-        fail(rc, QStringLiteral("open"));
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, busyTimeoutMs);
+    connect(SQLITE_OPEN_READWRITE);
     // A real read: hot journals are rolled back here, and a damaged first page shows.
     exec("PRAGMA journal_mode=DELETE", QStringLiteral("open"));
     exec("PRAGMA synchronous=FULL", QStringLiteral("open"));
@@ -233,20 +237,43 @@ Engine::Engine(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) 
     opened_ = true;
 }
 
+Engine::Engine(const QString& emptyFile, NewFileTag)
+    : path_(QFileInfo(emptyFile).absoluteFilePath()) {
+    initialize();
+    const QFileInfo info(path_);
+    if (!info.exists())
+        throw DatabaseError(
+            QStringLiteral("The database file \"%1\" was not found").arg(fileOnly(path_)));
+    if (!info.isFile() || info.size() != 0)
+        throw DatabaseError(QStringLiteral("\"%1\" is not an empty file: a new database is made "
+                                           "only in an empty file")
+                                .arg(fileOnly(path_)));
+    turnstile_ = std::make_unique<WriteTurnstile>(path_);
+    connect(SQLITE_OPEN_READWRITE);
+    exec("PRAGMA synchronous=FULL", QStringLiteral("open"));
+    opened_ = true;
+}
+
+void Engine::connect(int flags) {
+    sqlite3* db = nullptr;
+    const QByteArray file = path_.toUtf8();
+    // Never SQLITE_OPEN_CREATE: a file that vanished since the check must not come back empty.
+    // One thread uses a connection: no mutex around every call that reads a cell.
+    const int rc = sqlite3_open_v2(file.constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    db_.reset(db);
+    if (rc != SQLITE_OK)
+        fail(rc, QStringLiteral("open"));
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+}
+
 // SQLite reads around damaged pages without complaint until a statement lands on one: a file
 // that opens may still show half its rows and take writes that make matters worse. The quick
 // check reads every page once (the indexes' contents are left out), which the start-up can pay.
 void Engine::checkIntegrity() {
     sqlite3_stmt* st = statement(QStringLiteral("PRAGMA quick_check(20)"));
     QStringList problems;
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const QStringList lines =
-            fromUtf8(sqlite3_column_text(st, 0)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        for (const QString& line : lines)
-            if (line != QLatin1String("ok") && !line.startsWith(QLatin1String("***")))
-                problems << line.trimmed();
-    }
+    const int rc = stepThroughCheck(st, problems);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE && (rc & 0xff) != SQLITE_CORRUPT && (rc & 0xff) != SQLITE_NOTADB)
         fail(rc, QStringLiteral("open"));
@@ -258,9 +285,41 @@ void Engine::checkIntegrity() {
     throw DatabaseError(engineMessage(damagedMessage(path_, problems.front())));
 }
 
+QStringList Engine::integrityProblems(const QString& path, int limit) {
+    initialize();
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    const std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+    if (rc != SQLITE_OK)
+        throw EngineFailure(
+            QStringLiteral("The database file \"%1\" cannot be opened").arg(fileOnly(path)),
+            QString::fromUtf8(sqlite3_errstr(rc)));
+    sqlite3_busy_timeout(raw, busyTimeoutMs);
+    QStringList problems;
+    sqlite3_stmt* st = nullptr;
+    const QByteArray sql = QStringLiteral("PRAGMA integrity_check(%1)").arg(limit).toUtf8();
+    int step = sqlite3_prepare_v2(raw, sql.constData(), int(sql.size()), &st, nullptr);
+    const std::unique_ptr<sqlite3_stmt, StatementFinalizer> finalize(st);
+    if (step == SQLITE_OK)
+        step = stepThroughCheck(st, problems);
+    if (step != SQLITE_DONE) {
+        if ((step & 0xff) == SQLITE_BUSY)
+            throw DatabaseBusyError(
+                engineMessage(QStringLiteral("The database file \"%1\" is busy: another program "
+                                             "has been writing it for too long; try again")
+                                  .arg(fileOnly(path))));
+        problems << QString::fromUtf8(sqlite3_errmsg(raw));
+    }
+    return problems;
+}
+
 void Engine::beforeWriting() {
     if (damaged_)
         throw DatabaseError(engineMessage(damagedMessage(path_, QString())));
+    if (bulk_)
+        throw DatabaseError(QStringLiteral("The database file \"%1\" is being written in one "
+                                           "transaction; nothing else is written meanwhile")
+                                .arg(fileOnly(path_)));
     // Every write is its own transaction, in the file when the statement returns; a read
     // transaction left open by a failure must not swallow it.
     if (!sqlite3_get_autocommit(db_.get()))
@@ -300,7 +359,7 @@ void Engine::fail(int code, const QString& doing) const {
         if (opened_) {
             // Found while reading or writing an open file: say so, and write nothing more.
             damaged_ = true;
-            throw DatabaseError(engineMessage(damagedMessage(path_, detail)));
+            throw EngineFailure(engineMessage(damagedMessage(path_, detail)), detail);
         }
         [[fallthrough]];
     case SQLITE_NOTADB:
@@ -340,7 +399,7 @@ void Engine::fail(int code, const QString& doing) const {
             QStringLiteral("The database file \"%1\" failed to %2: %3").arg(file, doing, detail);
         break;
     }
-    throw DatabaseError(engineMessage(message));
+    throw EngineFailure(engineMessage(message), detail);
 }
 
 sqlite3_stmt* Engine::statement(const QString& sql) {

@@ -1,14 +1,17 @@
 #pragma once
 // The database engine: one SQLite file holding the five tables. The only place of the program that
-// speaks SQL. Every failure is a DatabaseError whose message names the file and says plainly what
-// is wrong; messages carry no trailing spaces, line breaks or periods.
+// speaks SQL, the database tool's new files and checks included. Every failure is a DatabaseError
+// whose message names the file and says plainly what is wrong; messages carry no trailing spaces,
+// line breaks or periods.
 
+#include "data/Errors.h"
 #include "data/RowStore.h"
 #include "data/Schema.h"
 #include "data/Value.h"
 #include "data/WriteTurnstile.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -48,6 +51,19 @@ struct ColumnValue {
     Value value;
 };
 
+// What the engine throws for a failure of SQLite (other than a busy file): beside the message,
+// SQLite's own short words for it ("UNIQUE constraint failed: …"), for the database tool, which
+// words its messages itself and names the file it makes rather than the one it writes.
+class EngineFailure : public DatabaseError {
+public:
+    EngineFailure(QString message, QString detail)
+        : DatabaseError(std::move(message)), detail_(std::move(detail)) {}
+    const QString& detail() const noexcept { return detail_; }
+
+private:
+    QString detail_;
+};
+
 class Engine {
 public:
     // Starts SQLite once per process; throws EngineUnavailableError when it cannot start or when
@@ -61,6 +77,11 @@ public:
 
     // Opens an existing database file (never creates one) and checks that it is one.
     explicit Engine(const QString& path);
+    // Opens an empty file that the caller has just made, to become a new database through a Bulk
+    // (tables and rows); refuses a file that holds anything. The engine still never creates a
+    // file itself.
+    enum NewFileTag { NewFile };
+    Engine(const QString& emptyFile, NewFileTag);
     ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
@@ -95,7 +116,43 @@ public:
     // file counts as readable.
     bool tableReadable(const QString& tableName);
 
+    // Many rows written in one transaction: all of them are in the file once commit() returns,
+    // none when anything fails before (the transaction is rolled back at once, and the bulk
+    // takes nothing more) or when the bulk ends without commit(). While it is open the engine
+    // writes nothing else, and other programs that would write the file wait for it.
+    class Bulk {
+    public:
+        explicit Bulk(Engine& engine); // begins the transaction
+        ~Bulk();                       // rolls it back unless committed
+        Bulk(const Bulk&) = delete;
+        Bulk& operator=(const Bulk&) = delete;
+
+        // A new table as the schema declares it, described as describe() gives it.
+        EngineTable createTable(const TableSchema& table);
+        // One row: a value for every column, in the table's order. A counter given as null gets
+        // the next number; a number given is kept, and later ones continue after the largest.
+        // One statement per table, prepared once and bound for each row.
+        void insert(const EngineTable& table, const std::vector<Value>& row);
+        void commit();
+
+    private:
+        // Runs one step of the bulk; a failure rolls everything back and ends the bulk.
+        template <typename F> void step(F&& work);
+        void rollback();
+
+        Engine& engine_;
+        std::map<QString, sqlite3_stmt*> inserts_; // held by the engine's statements
+        bool open_ = false;
+    };
+
+    // SQLite's full check of a file opened read-only, never changed and taken as it is, damaged
+    // or not: each thing it finds wrong, at most `limit` of them; an error that stops the check
+    // is one more. Throws DatabaseBusyError while another program writes the file for longer
+    // than the engine waits, EngineFailure when the file cannot be opened.
+    static QStringList integrityProblems(const QString& path, int limit);
+
 private:
+    void connect(int flags);
     sqlite3_stmt* statement(const QString& sql);
     [[noreturn]] void fail(int code, const QString& doing) const;
     void bind(sqlite3_stmt* st, int index, const Value& v, FieldKind kind) const;
@@ -104,6 +161,7 @@ private:
     void exec(const char* sql, const QString& doing);
     void checkIntegrity();
     void beforeWriting();
+    void checkStorable(const Value& value) const;
     void checkStorable(const std::vector<ColumnValue>& values) const;
     // Runs a prepared write in this program's turn; an engine error names what was being done.
     void write(sqlite3_stmt* st, const QString& doing);
@@ -137,6 +195,7 @@ private:
     std::unique_ptr<WriteTurnstile> turnstile_;
     mutable bool damaged_ = false; // SQLite found the file damaged: nothing more is written
     bool opened_ = false;
+    Bulk* bulk_ = nullptr; // the bulk write under way
 };
 
 // An engine message as the user reads it: trailing spaces, line breaks and periods removed.

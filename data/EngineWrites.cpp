@@ -44,10 +44,14 @@ void Engine::write(sqlite3_stmt* st, const QString& doing) {
         fail(rc, doing);
 }
 
+void Engine::checkStorable(const Value& value) const {
+    if (value.type() == Value::Type::DateTime && !value.toDateTime().isStorable())
+        throw DatabaseError(engineMessage(unstorableDate));
+}
+
 void Engine::checkStorable(const std::vector<ColumnValue>& values) const {
     for (const ColumnValue& v : values)
-        if (v.value.type() == Value::Type::DateTime && !v.value.toDateTime().isStorable())
-            throw DatabaseError(engineMessage(unstorableDate));
+        checkStorable(v.value);
 }
 
 std::int64_t Engine::insert(const EngineTable& table, const std::vector<ColumnValue>& values) {

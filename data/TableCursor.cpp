@@ -237,7 +237,15 @@ void TableCursor::Impl::bindFields(const EngineTable& t) {
 TableCursor::TableCursor(QString componentName)
     : d(std::make_unique<Impl>(this, std::move(componentName))) {}
 
-TableCursor::~TableCursor() = default; // a pending row is dropped unwritten
+// A pending row is dropped unwritten. Each observer leaves the list before it is told, and one
+// that goes meanwhile (leaving the list itself) is not told.
+TableCursor::~TableCursor() {
+    while (!d->observers.empty()) {
+        CursorObserver* observer = d->observers.front();
+        d->observers.erase(d->observers.begin());
+        observer->cursorDestroyed(*this);
+    }
+}
 
 const QString& TableCursor::Name() const {
     return d->name;

@@ -31,6 +31,9 @@ public:
     virtual void scrolled(int distance) = 0;
     virtual void writePendingChanges() = 0;
     virtual void stateChanged() = 0;
+    // The cursor is being destroyed: it must not be used from here on. Observers are told
+    // last, after the cursor left their list.
+    virtual void cursorDestroyed(TableCursor& cursor) { (void)cursor; }
 };
 
 // One field of a cursor: a column of its table, bound by name.
@@ -72,7 +75,7 @@ class TableCursor {
 public:
     // componentName: "ADOTable1" … the prefix of every cursor message.
     explicit TableCursor(QString componentName);
-    ~TableCursor();
+    ~TableCursor(); // tells each observer that is still observing
     TableCursor(const TableCursor&) = delete;
     TableCursor& operator=(const TableCursor&) = delete;
 

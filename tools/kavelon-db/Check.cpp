@@ -1,11 +1,10 @@
 #include "tools/kavelon-db/Check.h"
 
+#include "data/Engine.h"
 #include "tools/kavelon-db/ToolError.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <memory>
-#include <sqlite3.h>
 
 namespace kavelon::dbtool {
 
@@ -32,32 +31,14 @@ CheckReport checkDatabase(const QString& path) {
                             .arg(path));
     file.close();
 
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    const std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> db(raw, &sqlite3_close_v2);
-    if (rc != SQLITE_OK)
-        throw ToolError(QStringLiteral("%1: cannot be opened: %2")
-                            .arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
-    sqlite3_busy_timeout(raw, 5000);
     CheckReport report;
-    sqlite3_stmt* raw_st = nullptr;
-    int step = sqlite3_prepare_v2(raw, "PRAGMA integrity_check(100)", -1, &raw_st, nullptr);
-    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> st(raw_st, &sqlite3_finalize);
-    if (step == SQLITE_OK) {
-        while ((step = sqlite3_step(raw_st)) == SQLITE_ROW) {
-            const QStringList lines =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw_st, 0)))
-                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-            for (const QString& line : lines)
-                if (line != QLatin1String("ok") && !line.startsWith(QLatin1String("***")))
-                    report.problems << line.trimmed();
-        }
-    }
-    if (step != SQLITE_DONE) {
-        if ((step & 0xff) == SQLITE_BUSY)
-            throw ToolError(
-                QStringLiteral("%1 is being written by another program; try again").arg(path));
-        report.problems << QString::fromUtf8(sqlite3_errmsg(raw));
+    try {
+        report.problems = Engine::integrityProblems(path, 100);
+    } catch (const DatabaseBusyError&) {
+        throw ToolError(
+            QStringLiteral("%1 is being written by another program; try again").arg(path));
+    } catch (const EngineFailure& e) {
+        throw ToolError(QStringLiteral("%1: cannot be opened: %2").arg(path, e.detail()));
     }
     return report;
 }

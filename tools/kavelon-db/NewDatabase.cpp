@@ -9,7 +9,6 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,13 +94,18 @@ NewDatabase::NewDatabase(const QString& targetPath) : target_(targetPath) {
         throw ToolError(QStringLiteral("The folder of %1 does not exist").arg(target_));
     temporary_ = makeTemporaryBeside(target_);
     remember(temporary_);
-    const QByteArray name = QFile::encodeName(temporary_);
-    if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        fail(QStringLiteral("Cannot open the new database"));
-    exec("PRAGMA synchronous=FULL");
-    exec("BEGIN IMMEDIATE");
-    for (const TableSchema& table : schema::all())
-        exec(schema::createStatement(table).toUtf8().constData());
+    try {
+        engine_ = std::make_unique<Engine>(temporary_, Engine::NewFile);
+    } catch (const Error& e) {
+        fail(QStringLiteral("Cannot open the new database"), e);
+    }
+    try {
+        bulk_ = std::make_unique<Engine::Bulk>(*engine_);
+        for (const TableSchema& table : schema::all())
+            tables_.emplace(table.name, bulk_->createTable(table));
+    } catch (const Error& e) {
+        fail(QStringLiteral("Cannot write the new database"), e);
+    }
 }
 
 NewDatabase::~NewDatabase() {
@@ -109,25 +113,16 @@ NewDatabase::~NewDatabase() {
         discard();
 }
 
-void NewDatabase::exec(const char* sql) {
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        fail(QStringLiteral("Cannot write the new database"));
-}
-
-void NewDatabase::fail(const QString& what) {
-    const QString detail = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+void NewDatabase::fail(const QString& what, const Error& error) {
+    const auto* failure = dynamic_cast<const EngineFailure*>(&error);
+    const QString detail = failure ? failure->detail() : error.message();
     discard();
     throw ToolError(QStringLiteral("%1 %2: %3").arg(what, target_, detail));
 }
 
 void NewDatabase::discard() {
-    for (auto& [name, statement] : inserts_)
-        sqlite3_finalize(statement);
-    inserts_.clear();
-    if (db_) {
-        sqlite3_close(db_); // an open transaction is rolled back
-        db_ = nullptr;
-    }
+    bulk_.reset(); // an open transaction is rolled back
+    engine_.reset();
     if (!temporary_.isEmpty()) {
         ::unlink(QFile::encodeName(temporary_).constData());
         ::unlink(QFile::encodeName(temporary_ + QStringLiteral("-journal")).constData());
@@ -137,61 +132,26 @@ void NewDatabase::discard() {
 }
 
 void NewDatabase::insert(const TableSchema& table, const std::vector<Value>& row) {
-    sqlite3_stmt*& statement = inserts_[table.name];
-    if (!statement) {
-        QStringList columns, places;
-        for (const ColumnSchema& c : table.columns) {
-            columns << schema::quotedIdentifier(c.name);
-            places << QStringLiteral("?");
-        }
-        const QByteArray sql =
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(schema::quotedIdentifier(table.name), columns.join(QLatin1Char(',')),
-                     places.join(QLatin1Char(',')))
-                .toUtf8();
-        if (sqlite3_prepare_v2(db_, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
-            fail(QStringLiteral("Cannot write the table \"%1\" of").arg(table.name));
-    }
     if (row.size() != table.columns.size())
         throw ToolError(QStringLiteral("A row of \"%1\" has %2 values instead of %3")
                             .arg(table.name)
                             .arg(row.size())
                             .arg(table.columns.size()));
-    sqlite3_reset(statement);
-    for (int i = 0; i < int(row.size()); ++i) {
-        const Value& v = row[size_t(i)];
-        switch (v.type()) {
-        case Value::Type::Null:
-            sqlite3_bind_null(statement, i + 1);
-            break;
-        case Value::Type::Integer:
-            sqlite3_bind_int(statement, i + 1, v.toInteger());
-            break;
-        case Value::Type::Boolean:
-            sqlite3_bind_int(statement, i + 1, v.toBoolean() ? 1 : 0);
-            break;
-        case Value::Type::DateTime:
-        case Value::Type::Text: {
-            const QByteArray text =
-                (v.type() == Value::Type::Text ? v.toText() : v.toDateTime().toIsoText()).toUtf8();
-            sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()),
-                              SQLITE_TRANSIENT);
-            break;
-        }
-        }
+    try {
+        bulk_->insert(tables_.at(table.name), row);
+    } catch (const Error& e) {
+        fail(QStringLiteral("Cannot write a row of \"%1\" into").arg(table.name), e);
     }
-    if (sqlite3_step(statement) != SQLITE_DONE)
-        fail(QStringLiteral("Cannot write a row of \"%1\" into").arg(table.name));
 }
 
 void NewDatabase::commit() {
-    for (auto& [name, statement] : inserts_)
-        sqlite3_finalize(statement);
-    inserts_.clear();
-    exec("COMMIT");
-    if (sqlite3_close(db_) != SQLITE_OK)
-        fail(QStringLiteral("Cannot close the new database"));
-    db_ = nullptr;
+    try {
+        bulk_->commit();
+    } catch (const Error& e) {
+        fail(QStringLiteral("Cannot write the new database"), e);
+    }
+    bulk_.reset();
+    engine_.reset(); // closed before it is put in place
     const QByteArray from = QFile::encodeName(temporary_);
     const QByteArray to = QFile::encodeName(target_);
     // link() refuses an existing name, so a file that appeared meanwhile is not overwritten.

@@ -1,17 +1,17 @@
 #pragma once
 // A new database file, written all or nothing: the rows go into a hidden file beside the target
-// inside one transaction, and only a completed file is linked under the target's name. A target
-// that exists is never overwritten, and a failure leaves nothing behind.
+// inside one transaction of the engine's bulk write, and only a completed file is linked under
+// the target's name. A target that exists is never overwritten, and a failure leaves nothing
+// behind.
 
+#include "data/Engine.h"
 #include "data/Schema.h"
 #include "data/Value.h"
 
 #include <QString>
 #include <map>
+#include <memory>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace kavelon::dbtool {
 
@@ -31,14 +31,15 @@ public:
     void commit();
 
 private:
-    void exec(const char* sql);
-    [[noreturn]] void fail(const QString& what);
+    // Discards the file and refuses with what failed, the target's name and the engine's words.
+    [[noreturn]] void fail(const QString& what, const Error& error);
     void discard();
 
     QString target_;
     QString temporary_;
-    sqlite3* db_ = nullptr;
-    std::map<QString, sqlite3_stmt*> inserts_;
+    std::unique_ptr<Engine> engine_;
+    std::unique_ptr<Engine::Bulk> bulk_;
+    std::map<QString, EngineTable> tables_;
     bool committed_ = false;
 };
 

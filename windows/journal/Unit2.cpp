@@ -33,12 +33,6 @@ TForm2::TForm2()
     openAtStart(*ADOTable1);
 }
 
-TForm2::~TForm2() {
-    // The grid and the data source go before the cursor they observe.
-    delete DBGrid1;
-    delete DataSource1;
-}
-
 namespace {
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left,

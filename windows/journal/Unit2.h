@@ -24,7 +24,6 @@ class TForm2 : public QWidget {
     Q_OBJECT
 public:
     TForm2();
-    ~TForm2() override;
 
     const std::unique_ptr<kavelon::TableCursor> ADOTable1;
     kavelon::TDataSource* DataSource1 = nullptr;

@@ -29,7 +29,7 @@ public:
     const std::unique_ptr<kavelon::TableCursor> ADOTable3;
     const std::unique_ptr<kavelon::TableCursor> ADOTable4;
     const std::unique_ptr<kavelon::TableCursor> ADOTable5;
-    // After the cursors, so that each data source goes before its cursor.
+    // After the cursors they are made from.
     const std::unique_ptr<kavelon::TDataSource> DataSource1;
     const std::unique_ptr<kavelon::TDataSource> DataSource2;
     const std::unique_ptr<kavelon::TDataSource> DataSource3;

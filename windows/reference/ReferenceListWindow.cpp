@@ -25,12 +25,6 @@ ReferenceListWindow::ReferenceListWindow(const ListLayout& layout)
     openAtStart(*ADOTable1);
 }
 
-ReferenceListWindow::~ReferenceListWindow() {
-    // The grid and the data source go before the cursor they observe.
-    delete DBGrid1;
-    delete DataSource1;
-}
-
 void ReferenceListWindow::setUpComponents(const ListLayout& layout) {
     DataSource1 = new TDataSource(this);
     DataSource1->setObjectName(QStringLiteral("DataSource1"));

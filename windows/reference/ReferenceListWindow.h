@@ -45,8 +45,6 @@ struct ListLayout {
 class ReferenceListWindow : public QWidget {
     Q_OBJECT
 public:
-    ~ReferenceListWindow() override;
-
     const std::unique_ptr<kavelon::TableCursor> ADOTable1;
     kavelon::TDataSource* DataSource1 = nullptr;
     kavelon::TDBGrid* DBGrid1 = nullptr;

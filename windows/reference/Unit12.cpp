@@ -39,11 +39,6 @@ TForm12::TForm12()
     setUpComponents();
 }
 
-// The lookup box goes before the vehicles' data source it lists.
-TForm12::~TForm12() {
-    delete DBLookupComboBox1;
-}
-
 void TForm12::setUpComponents() {
     const QFont labels = pixelFont(QStringLiteral("Georgia"), 16, true);
     constexpr int roomBeforeEdits = 264 - 64 - 4;

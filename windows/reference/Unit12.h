@@ -15,7 +15,6 @@ class TForm12 : public ReferenceEntryDialog {
     Q_OBJECT
 public:
     TForm12();
-    ~TForm12() override;
 
     const std::unique_ptr<kavelon::TableCursor> ADOTable2;
     const std::unique_ptr<kavelon::TDataSource> DataSource2;
