@@ -141,7 +141,7 @@ TEST_F(DBEditTest, BadTextKeepsTheFocusAndSwallowsTheButtonClick) {
     addSettlement(QStringLiteral("Тверь"), 170);
     bindSettlements();
 
-    for (const QString typed :
+    for (const QString& typed :
          {QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("2147483648")}) {
         recorded.clear();
         focus(edit);

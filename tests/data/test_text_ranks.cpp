@@ -32,8 +32,9 @@ void expectSameOrder(const std::vector<QString>& texts) {
         ASSERT_EQ(actual[i].toStdString(), expected[i].toStdString())
             << "at " << i << " of " << actual.size();
         // A search among the ranks compares texts one by one in the same order.
-        if (i > 0)
+        if (i > 0) {
             ASSERT_LT(compareTexts(actual[i - 1], actual[i]), 0) << actual[i].toStdString();
+        }
     }
 }
 

@@ -113,7 +113,7 @@ unsigned int DesktopSession::atom(const char* name) const {
     auto answer = reply(xcb_intern_atom_reply(
         connection_,
         xcb_intern_atom(connection_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return answer ? answer->atom : XCB_ATOM_NONE;
+    return answer ? answer->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 std::vector<unsigned int> DesktopSession::property32(XWindow window, const char* name,

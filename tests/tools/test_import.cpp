@@ -82,8 +82,9 @@ TEST(ImportLegacy, everyValueOfTheSampleArrivesAsMdbExportReadsIt) {
                                    " " + table.columns[c].name.toStdString();
                 EXPECT_EQ(actual[r][c].isValid(), expected[r][c].isValid()) << where;
                 EXPECT_EQ(actual[r][c].toString(), expected[r][c].toString()) << where;
-                if (table.columns[c].kind == FieldKind::Integer && actual[r][c].isValid())
+                if (table.columns[c].kind == FieldKind::Integer && actual[r][c].isValid()) {
                     EXPECT_EQ(actual[r][c].typeId(), QMetaType::LongLong) << where;
+                }
             }
         }
     }
@@ -338,20 +339,23 @@ TEST(ImportLegacy, valuesThatDoNotFitAreChangedAndSaySo) {
     EXPECT_TRUE(why.isEmpty());
 
     const ColumnSchema weight = schema::journal().columns[6];
-    EXPECT_EQ(dbtool::fitLegacyValue(weight, {K::Integer, -2147483648LL}, why),
+    EXPECT_EQ(dbtool::fitLegacyValue(weight, {K::Integer, -2147483648LL, 0, {}, false}, why),
               Value::integer(INT32_MIN));
     EXPECT_TRUE(why.isEmpty());
-    EXPECT_TRUE(dbtool::fitLegacyValue(weight, {K::Integer, 2147483648LL}, why).isNull());
+    EXPECT_TRUE(
+        dbtool::fitLegacyValue(weight, {K::Integer, 2147483648LL, 0, {}, false}, why).isNull());
     EXPECT_EQ(why, QStringLiteral("2147483648 is outside the 32-bit integer range; left empty"));
 
     const ColumnSchema departure = schema::journal().columns[1];
     why.clear();
-    EXPECT_TRUE(dbtool::fitLegacyValue(departure, {K::Date, 0, std::nan("")}, why).isNull());
+    EXPECT_TRUE(
+        dbtool::fitLegacyValue(departure, {K::Date, 0, std::nan(""), {}, false}, why).isNull());
     EXPECT_FALSE(why.isEmpty());
     why.clear();
-    EXPECT_EQ(
-        dbtool::fitLegacyValue(departure, {K::Date, 0, -657434.0}, why).toDateTime().toIsoText(),
-        QStringLiteral("0100-01-01 00:00:00"));
+    EXPECT_EQ(dbtool::fitLegacyValue(departure, {K::Date, 0, -657434.0, {}, false}, why)
+                  .toDateTime()
+                  .toIsoText(),
+              QStringLiteral("0100-01-01 00:00:00"));
     EXPECT_TRUE(why.isEmpty());
 
     const ColumnSchema number = schema::journal().columns[0];

@@ -50,7 +50,7 @@ struct OrderDesk {
         applyFontSubstitutions();
         createForms();
         showMainWindow(Form1);
-        QTest::qWaitForWindowExposed(Form1);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(Form1)) << "the main window was never shown";
     }
     ~OrderDesk() {
         for (QWidget* w : QApplication::topLevelWidgets())

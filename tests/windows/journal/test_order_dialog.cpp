@@ -52,10 +52,11 @@ TEST(OrderDialog, LaidOutAsDesigned) {
         EXPECT_GE(l.label->width(), l.geometry.width()) << l.text;
         EXPECT_GE(l.label->height(), l.geometry.height()) << l.text;
         EXPECT_LE(l.label->geometry().right(), 175) << l.text;
-        if (l.label != Form3->Label6)
+        if (l.label != Form3->Label6) {
             EXPECT_GE(l.label->width(),
                       QFontMetrics(l.label->font()).horizontalAdvance(l.label->text()))
                 << l.text;
+        }
         EXPECT_EQ(l.label->font().family(), QStringLiteral("Georgia"));
         EXPECT_EQ(l.label->font().pixelSize(), 16);
         EXPECT_FALSE(l.label->autoFillBackground());

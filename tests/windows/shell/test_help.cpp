@@ -64,8 +64,9 @@ TEST(HelpCommand, EachRequestRestartsTheViewerAfterASecondOfNoResponse) {
         EXPECT_EQ(line[2], QStringLiteral("СПРАВКА"));
         const qint64 pid = line[0].toLongLong();
         EXPECT_TRUE(running(pid));
-        if (previous)
+        if (previous) {
             EXPECT_FALSE(running(previous)) << "the earlier viewer was not told to quit";
+        }
         previous = pid;
     }
     EXPECT_EQ(helpFileName(), QStringLiteral("СПРАВКА"));
