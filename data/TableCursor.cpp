@@ -56,9 +56,9 @@ void TableCursor::Impl::beginInsert(bool append) {
 int TableCursor::Impl::placeNewRow(int storeRow, int viewPosition) {
     if (view.sharesWith(order)) {
         view = RowList();
-        std::vector<int>& rows = order.own();
-        viewPosition = std::clamp(viewPosition, 0, int(rows.size()));
-        rows.insert(rows.begin() + viewPosition, storeRow);
+        std::vector<int>& ordered = order.own();
+        viewPosition = std::clamp(viewPosition, 0, int(ordered.size()));
+        ordered.insert(ordered.begin() + viewPosition, storeRow);
         view = order;
         return viewPosition;
     }
@@ -77,8 +77,8 @@ int TableCursor::Impl::placeNewRow(int storeRow, int viewPosition) {
 void TableCursor::Impl::removeRow(int viewPosition) {
     if (view.sharesWith(order)) {
         view = RowList();
-        std::vector<int>& rows = order.own();
-        rows.erase(rows.begin() + viewPosition);
+        std::vector<int>& ordered = order.own();
+        ordered.erase(ordered.begin() + viewPosition);
         view = order;
         return;
     }
