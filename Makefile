@@ -36,7 +36,7 @@ test: build
 
 # The whole suite built with AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer in
 # build-sanitize: every test, and every program a test starts, stops at the first fault found.
-# Leaks inside Qt's, fontconfig's and X's libraries are named in tests/sanitize/lsan.supp.
+# Leaks wholly inside libraries not ours are named, with the reason, in tests/sanitize/lsan.supp.
 # Not part of make test: it takes about twice as long.
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
