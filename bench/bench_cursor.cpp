@@ -3,7 +3,7 @@
 // INSERT with the same journal and sync settings), and the memory the rows hold.
 #include "common/TempDatabase.h"
 #include "data/Connection.h"
-#include "data/Engine.h"
+#include "data/SqliteEngine.h"
 #include "data/TableCursor.h"
 
 #include "MedianReporter.h"

@@ -1,7 +1,7 @@
 #include "data/Connection.h"
 
-#include "data/Engine.h"
 #include "data/Errors.h"
+#include "data/SqliteEngine.h"
 
 #include <QDir>
 #include <QStringList>
@@ -12,7 +12,7 @@ Connection::Connection()
     : ConnectionString(QStringLiteral(
           "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=кавелон.mdb;Persist Security Info=False")) {
     // The engine is made with the connection: when it cannot start, the program cannot either.
-    Engine::initialize();
+    SqliteEngine::initialize();
 }
 
 Connection::~Connection() = default;
@@ -43,7 +43,7 @@ void Connection::Open() {
     if (source.isEmpty())
         throw DatabaseError(QStringLiteral("The connection names no database file (Data Source)"));
     // Relative to the working folder as it is now, not as it was when the program started.
-    engine_ = std::make_shared<Engine>(QDir::current().absoluteFilePath(source));
+    engine_ = std::make_shared<SqliteEngine>(QDir::current().absoluteFilePath(source));
 }
 
 void Connection::Close() {

@@ -7,7 +7,7 @@
 
 namespace kavelon {
 
-class Engine; // the SQLite engine below (data/Engine.h)
+class Engine; // the database engine below (data/Engine.h)
 
 class Connection {
 public:

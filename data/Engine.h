@@ -1,27 +1,17 @@
 #pragma once
-// The database engine: one SQLite file holding the five tables. The only place of the program that
-// speaks SQL, the database tool's new files and checks included. Every failure is a DatabaseError
-// whose message names the file and says plainly what is wrong; messages carry no trailing spaces,
-// line breaks or periods.
+// What a database engine does for the cursors: describe a table, read its rows, read one row
+// again, and write rows (insert, and update and delete of a row named by its identity and the
+// values it had when read). Nothing above the data layer knows which engine serves; the
+// SQLite file's engine is in SqliteEngine.h.
 
 #include "data/Errors.h"
 #include "data/RowStore.h"
-#include "data/Schema.h"
 #include "data/Value.h"
-#include "data/WriteTurnstile.h"
 
 #include <QString>
-#include <QStringList>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <optional>
-#include <string>
-#include <unordered_map>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace kavelon {
 
@@ -51,8 +41,8 @@ struct ColumnValue {
     Value value;
 };
 
-// What the engine throws for a failure of SQLite (other than a busy file): beside the message,
-// SQLite's own short words for it ("UNIQUE constraint failed: …"), for the database tool, which
+// What the engine throws for a failure of the database (other than a busy one): beside the message,
+// the engine's own short words for it ("UNIQUE constraint failed: …"), for the database tool, which
 // words its messages itself and names the file it makes rather than the one it writes.
 class EngineFailure : public DatabaseError {
 public:
@@ -66,142 +56,45 @@ private:
 
 class Engine {
 public:
-    // Starts SQLite once per process; throws EngineUnavailableError when it cannot start or when
-    // the library found at run time is older than the one the program was built for.
-    static void initialize();
-    static bool libraryUsable(int runtimeVersion, int builtVersion);
-    // How long a statement waits for another program's lock before it fails as busy; applies to
-    // engines opened afterwards (tests shorten it).
-    static void setBusyTimeout(int milliseconds);
-    static int busyTimeout();
+    virtual ~Engine() = default;
 
-    // Opens an existing database file (never creates one) and checks that it is one.
-    explicit Engine(const QString& path);
-    // Opens an empty file that the caller has just made, to become a new database through a Bulk
-    // (tables and rows); refuses a file that holds anything. The engine still never creates a
-    // file itself.
-    enum NewFileTag { NewFile };
-    Engine(const QString& emptyFile, NewFileTag);
-    ~Engine();
-    Engine(const Engine&) = delete;
-    Engine& operator=(const Engine&) = delete;
+    // The database's name in the engine's messages: the file's absolute path.
+    virtual const QString& path() const = 0;
 
-    const QString& path() const { return path_; }
-
-    // The columns of a table; fails when the file lacks the table.
-    EngineTable describe(const QString& tableName);
+    // The columns of a table; fails when the database lacks the table.
+    virtual EngineTable describe(const QString& tableName) = 0;
     // Every row of the table, each with its identity, into a store made for table.kinds().
-    void readRows(const EngineTable& table, RowStore& rows);
+    virtual void readRows(const EngineTable& table, RowStore& rows) = 0;
     // Every row of the table as readRows gives them, in a store that cursors share and never
-    // change: the rows of an earlier read when the file has not changed since, through this
+    // change: the rows of an earlier read when the database has not changed since, through this
     // connection or any other, or else read afresh.
-    std::shared_ptr<const RowStore> sharedRows(const EngineTable& table);
+    virtual std::shared_ptr<const RowStore> sharedRows(const EngineTable& table) = 0;
     // Reads one row again into the store's row; false when the row is gone.
-    bool readRow(const EngineTable& table, std::int64_t rowid, RowStore& rows, int row);
+    virtual bool readRow(const EngineTable& table, std::int64_t rowid, RowStore& rows, int row) = 0;
 
     // Stores a new row with these values (other columns get the engine's defaults); returns its
-    // identity.
-    std::int64_t insert(const EngineTable& table, const std::vector<ColumnValue>& values);
-    // Changes a row, named by its identity and every value it had when read (originals): a
-    // table without a counter column gets the rowid of a deleted row back for the next row
-    // stored, so the rowid alone may name another row by now. Refuses when no row matches
-    // (changed or deleted by someone else meanwhile).
-    void update(const EngineTable& table, std::int64_t rowid,
-                const std::vector<ColumnValue>& changes, const std::vector<ColumnValue>& originals);
+    // identity. The row is durable when the call returns.
+    virtual std::int64_t insert(const EngineTable& table,
+                                const std::vector<ColumnValue>& values) = 0;
+    // Changes a row, named by its identity and every value it had when read (originals), so
+    // that a row changed or deleted by someone else meanwhile is refused, never overwritten.
+    virtual void update(const EngineTable& table, std::int64_t rowid,
+                        const std::vector<ColumnValue>& changes,
+                        const std::vector<ColumnValue>& originals) = 0;
     // Deletes a row, named as for update by its identity and the values it had when read.
-    void remove(const EngineTable& table, std::int64_t rowid,
-                const std::vector<ColumnValue>& originals);
+    virtual void remove(const EngineTable& table, std::int64_t rowid,
+                        const std::vector<ColumnValue>& originals) = 0;
 
-    // Whether the table can still be read at all; false when it or the file is gone. A busy
-    // file counts as readable.
+    // Whether the table can still be read at all; false when it or the database is gone. A
+    // busy database counts as readable.
     bool tableReadable(const QString& tableName);
 
-    // Many rows written in one transaction: all of them are in the file once commit() returns,
-    // none when anything fails before (the transaction is rolled back at once, and the bulk
-    // takes nothing more) or when the bulk ends without commit(). While it is open the engine
-    // writes nothing else, and other programs that would write the file wait for it.
-    class Bulk {
-    public:
-        explicit Bulk(Engine& engine); // begins the transaction
-        ~Bulk();                       // rolls it back unless committed
-        Bulk(const Bulk&) = delete;
-        Bulk& operator=(const Bulk&) = delete;
-
-        // A new table as the schema declares it, described as describe() gives it.
-        EngineTable createTable(const TableSchema& table);
-        // One row: a value for every column, in the table's order. A counter given as null gets
-        // the next number; a number given is kept, and later ones continue after the largest.
-        // One statement per table, prepared once and bound for each row.
-        void insert(const EngineTable& table, const std::vector<Value>& row);
-        void commit();
-
-    private:
-        // Runs one step of the bulk; a failure rolls everything back and ends the bulk.
-        template <typename F> void step(F&& work);
-        void rollback();
-
-        Engine& engine_;
-        std::map<QString, sqlite3_stmt*> inserts_; // held by the engine's statements
-        bool open_ = false;
-    };
-
-    // SQLite's full check of a file opened read-only, never changed and taken as it is, damaged
-    // or not: each thing it finds wrong, at most `limit` of them; an error that stops the check
-    // is one more. Throws DatabaseBusyError while another program writes the file for longer
-    // than the engine waits, EngineFailure when the file cannot be opened.
-    static QStringList integrityProblems(const QString& path, int limit);
-
-private:
-    void connect(int flags);
-    sqlite3_stmt* statement(const QString& sql);
-    [[noreturn]] void fail(int code, const QString& doing) const;
-    void bind(sqlite3_stmt* st, int index, const Value& v, FieldKind kind) const;
-    void readCell(sqlite3_stmt* st, int index, RowStore& rows, int row, int column,
-                  TextInterner* interner) const;
-    void exec(const char* sql, const QString& doing);
-    void checkIntegrity();
-    void beforeWriting();
-    void checkStorable(const Value& value) const;
-    void checkStorable(const std::vector<ColumnValue>& values) const;
-    // Runs a prepared write in this program's turn; an engine error names what was being done.
-    void write(sqlite3_stmt* st, const QString& doing);
-
-    // The state of the file as this connection knows it: SQLite's data version moves with every
-    // change another connection commits, the count of changed rows with every change of ours.
-    struct FileVersion {
-        std::int64_t others = 0;
-        std::int64_t own = 0;
-        friend bool operator==(const FileVersion&, const FileVersion&) = default;
-    };
-    std::optional<FileVersion> fileVersion();
-    struct SharedRead {
-        std::vector<EngineColumn> columns;
-        FileVersion version;
-        std::weak_ptr<const RowStore> rows; // kept while some cursor holds them
-    };
-    std::map<QString, SharedRead> sharedReads_;
-
-    struct DatabaseCloser {
-        void operator()(sqlite3* db) const;
-    };
-    struct StatementFinalizer {
-        void operator()(sqlite3_stmt* st) const;
-    };
-    using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
-    QString path_;
-    std::unique_ptr<sqlite3, DatabaseCloser> db_;
-    std::unordered_map<std::string, StatementHandle> statements_;
-    std::unique_ptr<WriteTurnstile> turnstile_;
-    mutable bool damaged_ = false; // SQLite found the file damaged: nothing more is written
-    bool opened_ = false;
-    Bulk* bulk_ = nullptr; // the bulk write under way
+protected:
+    Engine() = default;
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
 };
 
 // An engine message as the user reads it: trailing spaces, line breaks and periods removed.
 QString engineMessage(QString text);
-// The kind, width and updatability that a declared SQLite type stands for.
-EngineColumn columnFromDeclaredType(const QString& name, const QString& declaredType,
-                                    bool rowidAlias);
-
 } // namespace kavelon

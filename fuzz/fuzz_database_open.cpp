@@ -1,9 +1,9 @@
 // A database file of any content: the engine opens it and reads every table, or refuses it
 // with one of its own messages.
-#include "data/Engine.h"
 #include "data/Errors.h"
 #include "data/RowStore.h"
 #include "data/Schema.h"
+#include "data/SqliteEngine.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         file.write(reinterpret_cast<const char*>(data), qint64(size));
     }
-    Engine::setBusyTimeout(0);
+    SqliteEngine::setBusyTimeout(0);
     try {
-        Engine engine(path);
+        SqliteEngine engine(path);
         for (const TableSchema& t : schema::all()) {
             try {
                 const EngineTable table = engine.describe(t.name);

@@ -3,7 +3,7 @@
 #include "common/SqliteReader.h"
 #include "common/TempDatabase.h"
 #include "data/Connection.h"
-#include "data/Engine.h"
+#include "data/SqliteEngine.h"
 #include "data/TableCursor.h"
 
 #include <QCoreApplication>
@@ -51,7 +51,7 @@ int runChildRole(const QString& role, const QString& folder, int count, const QS
     try {
         QDir::setCurrent(folder);
         if (qEnvironmentVariableIsSet("KAVELON_TEST_BUSY_MS"))
-            Engine::setBusyTimeout(envText("KAVELON_TEST_BUSY_MS").toInt());
+            SqliteEngine::setBusyTimeout(envText("KAVELON_TEST_BUSY_MS").toInt());
         if (role == QLatin1String("append"))
             report("opening");
         Connection connection;

@@ -2,7 +2,7 @@
 // written, and a failure anywhere leaving the file exactly as it was.
 #include "common/FileBytes.h"
 #include "common/TempDatabase.h"
-#include "data/Engine.h"
+#include "data/SqliteEngine.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,8 +58,8 @@ TEST(BulkWrite, aNewFileGetsItsTablesAndEveryValueReadsBackAsWritten) {
     TempDatabase db(false);
     ASSERT_TRUE(writeAll(db.path(), {}));
     {
-        Engine engine(db.path(), Engine::NewFile);
-        Engine::Bulk bulk(engine);
+        SqliteEngine engine(db.path(), SqliteEngine::NewFile);
+        SqliteEngine::Bulk bulk(engine);
         std::map<QString, EngineTable> tables;
         for (const TableSchema& t : schema::all())
             tables.emplace(t.name, bulk.createTable(t));
@@ -81,7 +81,7 @@ TEST(BulkWrite, aNewFileGetsItsTablesAndEveryValueReadsBackAsWritten) {
     EXPECT_FALSE(QFile::exists(db.path() + QStringLiteral("-journal")));
 
     // A file the program opens as it opens any: the integrity check passes.
-    Engine engine(db.path());
+    SqliteEngine engine(db.path());
     Rows expected = journalRows();
     expected[2][0] = Value::integer(8); // after the largest number given
     std::sort(expected.begin(), expected.end(),
@@ -114,7 +114,7 @@ TEST(BulkWrite, onlyAnEmptyFileBecomesANewDatabase) {
     const QByteArray before = readAll(db.path());
     ASSERT_FALSE(before.isEmpty());
     try {
-        Engine engine(db.path(), Engine::NewFile);
+        SqliteEngine engine(db.path(), SqliteEngine::NewFile);
         ADD_FAILURE() << "a database was taken for a new file";
     } catch (const DatabaseError& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("is not an empty file")))
@@ -122,7 +122,7 @@ TEST(BulkWrite, onlyAnEmptyFileBecomesANewDatabase) {
     }
     EXPECT_EQ(readAll(db.path()), before);
     const QString missing = db.folder() + QStringLiteral("/нет.mdb");
-    EXPECT_THROW(Engine(missing, Engine::NewFile), DatabaseError);
+    EXPECT_THROW(SqliteEngine(missing, SqliteEngine::NewFile), DatabaseError);
     EXPECT_FALSE(QFile::exists(missing));
 }
 
@@ -130,7 +130,7 @@ TEST(BulkWrite, aFailureAnywhereLeavesTheFileAsItWas) {
     TempDatabase db;
     db.exec(QStringLiteral("INSERT INTO \"Журнал\" (ID, \"Клиент\") VALUES (5, 'Прежний')"));
     const QByteArray before = readAll(db.path());
-    Engine engine(db.path());
+    SqliteEngine engine(db.path());
     const EngineTable journal = engine.describe(schema::journalTable);
     const std::vector<Value> good = {
         Value(), day(2025, 6, 1), text("Реж"),        text("Новый"),
@@ -152,7 +152,7 @@ TEST(BulkWrite, aFailureAnywhereLeavesTheFileAsItWas) {
     };
     for (const Failing& f : failing) {
         SCOPED_TRACE(f.what);
-        Engine::Bulk bulk(engine);
+        SqliteEngine::Bulk bulk(engine);
         bulk.insert(journal, good);
         bulk.insert(journal, good);
         try {
@@ -172,10 +172,10 @@ TEST(BulkWrite, aFailureAnywhereLeavesTheFileAsItWas) {
 
     {
         // Ended without commit: nothing was written either; single writes wait for its end.
-        Engine::Bulk bulk(engine);
+        SqliteEngine::Bulk bulk(engine);
         bulk.insert(journal, good);
         EXPECT_THROW(engine.insert(journal, {{3, text("Между")}}), DatabaseError);
-        EXPECT_THROW(Engine::Bulk{engine}, DatabaseError);
+        EXPECT_THROW(SqliteEngine::Bulk{engine}, DatabaseError);
     }
     EXPECT_EQ(readAll(db.path()), before);
     EXPECT_FALSE(QFile::exists(db.path() + QStringLiteral("-journal")));
@@ -184,7 +184,7 @@ TEST(BulkWrite, aFailureAnywhereLeavesTheFileAsItWas) {
 
     // The engine goes on as before, and a bulk after the failed ones is written whole.
     EXPECT_EQ(engine.insert(journal, {{3, text("Одиночный")}}), 6);
-    Engine::Bulk bulk(engine);
+    SqliteEngine::Bulk bulk(engine);
     bulk.insert(journal, good);
     bulk.insert(journal, good);
     bulk.commit();
@@ -200,7 +200,7 @@ TEST(IntegrityCheck, namesWhatIsWrongAndNeverChangesTheFile) {
         values += QStringLiteral("%1('Клиент %2', 'Адрес %2')").arg(i ? "," : "").arg(i);
     db.exec(QStringLiteral("INSERT INTO \"Клиенты\" (\"Наименование\", \"Адрес\") VALUES ") +
             values);
-    EXPECT_EQ(Engine::integrityProblems(db.path(), 100), QStringList());
+    EXPECT_EQ(SqliteEngine::integrityProblems(db.path(), 100), QStringList());
 
     // Every leaf page of the table claims more cells than it holds.
     QByteArray bytes = readAll(db.path());
@@ -213,13 +213,13 @@ TEST(IntegrityCheck, namesWhatIsWrongAndNeverChangesTheFile) {
         if (bytes[(page - 1) * pageSize] == '\x0d')
             bytes.replace((page - 1) * pageSize + 3, 2, QByteArray("\x7f\xff", 2));
     ASSERT_TRUE(writeAll(db.path(), bytes));
-    const QStringList problems = Engine::integrityProblems(db.path(), 3);
+    const QStringList problems = SqliteEngine::integrityProblems(db.path(), 3);
     EXPECT_FALSE(problems.isEmpty());
     EXPECT_LE(problems.size(), 4); // the limit, and the error that may stop the check
     EXPECT_EQ(readAll(db.path()), bytes);
 
     try {
-        Engine::integrityProblems(db.folder() + QStringLiteral("/нет.mdb"), 100);
+        SqliteEngine::integrityProblems(db.folder() + QStringLiteral("/нет.mdb"), 100);
         ADD_FAILURE() << "a missing file was checked";
     } catch (const EngineFailure& e) {
         EXPECT_FALSE(e.detail().isEmpty());

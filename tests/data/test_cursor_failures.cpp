@@ -1,6 +1,6 @@
 // Cursors that cannot open, closed cursors, and writes that the file refuses.
 #include "CursorFixture.h"
-#include "data/Engine.h"
+#include "data/SqliteEngine.h"
 
 #include <QFile>
 #include <fcntl.h>
@@ -278,13 +278,13 @@ TEST_F(CursorFailures, closedCursorWithoutDeclaredFieldsRefusesAssignmentsAsClos
 }
 
 TEST_F(CursorFailures, requeryWhileAnotherProgramHoldsTheFileKeepsTheRows) {
-    const int usual = Engine::busyTimeout();
-    Engine::setBusyTimeout(100);
+    const int usual = SqliteEngine::busyTimeout();
+    SqliteEngine::setBusyTimeout(100);
     addClient(QStringLiteral("А"));
     addClient(QStringLiteral("Б"));
     auto clients = open(schema::clientsTable);
     clients->Next();
-    Engine::setBusyTimeout(usual);
+    SqliteEngine::setBusyTimeout(usual);
     addClient(QStringLiteral("В"));
 
     sqlite3* other = nullptr;

@@ -1,6 +1,6 @@
 // The connection against real files on disk: what the user reads when the file is not usable.
 #include "CursorFixture.h"
-#include "data/Engine.h"
+#include "data/SqliteEngine.h"
 
 #include <QDir>
 #include <QFile>
@@ -138,8 +138,8 @@ TEST(EngineFiles, messagesAndKindsOfDeclaredTypes) {
     EXPECT_TRUE(counter.counter);
     EXPECT_FALSE(counter.updatable);
 
-    EXPECT_TRUE(Engine::libraryUsable(3040001, 3040001));
-    EXPECT_FALSE(Engine::libraryUsable(3039004, 3040001));
+    EXPECT_TRUE(SqliteEngine::libraryUsable(3040001, 3040001));
+    EXPECT_FALSE(SqliteEngine::libraryUsable(3039004, 3040001));
 }
 
 TEST(EngineFiles, datesAreStoredAsIsoText) {

@@ -6,7 +6,7 @@
 #include "common/SqliteReader.h"
 #include "common/TempDatabase.h"
 #include "data/Connection.h"
-#include "data/Engine.h"
+#include "data/SqliteEngine.h"
 #include "data/TableCursor.h"
 #include "tools/kavelon-db/Create.h"
 #include "tools/kavelon-db/Import.h"

@@ -1,6 +1,6 @@
 #include "tools/kavelon-db/Check.h"
 
-#include "data/Engine.h"
+#include "data/SqliteEngine.h"
 #include "tools/kavelon-db/ToolError.h"
 
 #include <QFile>
@@ -33,7 +33,7 @@ CheckReport checkDatabase(const QString& path) {
 
     CheckReport report;
     try {
-        report.problems = Engine::integrityProblems(path, 100);
+        report.problems = SqliteEngine::integrityProblems(path, 100);
     } catch (const DatabaseBusyError&) {
         throw ToolError(
             QStringLiteral("%1 is being written by another program; try again").arg(path));

@@ -95,12 +95,12 @@ NewDatabase::NewDatabase(const QString& targetPath) : target_(targetPath) {
     temporary_ = makeTemporaryBeside(target_);
     remember(temporary_);
     try {
-        engine_ = std::make_unique<Engine>(temporary_, Engine::NewFile);
+        engine_ = std::make_unique<SqliteEngine>(temporary_, SqliteEngine::NewFile);
     } catch (const Error& e) {
         fail(QStringLiteral("Cannot open the new database"), e);
     }
     try {
-        bulk_ = std::make_unique<Engine::Bulk>(*engine_);
+        bulk_ = std::make_unique<SqliteEngine::Bulk>(*engine_);
         for (const TableSchema& table : schema::all())
             tables_.emplace(table.name, bulk_->createTable(table));
     } catch (const Error& e) {

@@ -4,8 +4,8 @@
 // the target's name. A target that exists is never overwritten, and a failure leaves nothing
 // behind.
 
-#include "data/Engine.h"
 #include "data/Schema.h"
+#include "data/SqliteEngine.h"
 #include "data/Value.h"
 
 #include <QString>
@@ -37,8 +37,8 @@ private:
 
     QString target_;
     QString temporary_;
-    std::unique_ptr<Engine> engine_;
-    std::unique_ptr<Engine::Bulk> bulk_;
+    std::unique_ptr<SqliteEngine> engine_;
+    std::unique_ptr<SqliteEngine::Bulk> bulk_;
     std::map<QString, EngineTable> tables_;
     bool committed_ = false;
 };

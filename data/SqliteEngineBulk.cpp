@@ -1,8 +1,8 @@
 // Writing many rows in one transaction: a new database's tables and rows (the database tool's
 // create and import), all of them or none.
-#include "data/Engine.h"
 #include "data/Errors.h"
 #include "data/Schema.h"
+#include "data/SqliteEngine.h"
 
 #include <QDir>
 #include <QStringList>
@@ -12,7 +12,7 @@ namespace kavelon {
 
 using schema::quotedIdentifier;
 
-Engine::Bulk::Bulk(Engine& engine) : engine_(engine) {
+SqliteEngine::Bulk::Bulk(SqliteEngine& engine) : engine_(engine) {
     engine_.beforeWriting();
     const WriteTurnstile::Turn turn(*engine_.turnstile_, busyTimeout(), WriteTurnstile::Writing);
     // The write lock at once: a bulk that would have to wait for it fails here, before any row.
@@ -21,19 +21,19 @@ Engine::Bulk::Bulk(Engine& engine) : engine_(engine) {
     engine_.bulk_ = this;
 }
 
-Engine::Bulk::~Bulk() {
+SqliteEngine::Bulk::~Bulk() {
     if (open_)
         rollback();
 }
 
-void Engine::Bulk::rollback() {
+void SqliteEngine::Bulk::rollback() {
     open_ = false;
     engine_.bulk_ = nullptr;
     if (!sqlite3_get_autocommit(engine_.db_.get()))
         sqlite3_exec(engine_.db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-template <typename F> void Engine::Bulk::step(F&& work) {
+template <typename F> void SqliteEngine::Bulk::step(F&& work) {
     if (!open_)
         throw DatabaseError(
             QStringLiteral("The database file \"%1\" is no longer written in one transaction: "
@@ -47,7 +47,7 @@ template <typename F> void Engine::Bulk::step(F&& work) {
     }
 }
 
-EngineTable Engine::Bulk::createTable(const TableSchema& table) {
+EngineTable SqliteEngine::Bulk::createTable(const TableSchema& table) {
     EngineTable described;
     step([&] {
         const QByteArray sql = schema::createStatement(table).toUtf8();
@@ -57,7 +57,7 @@ EngineTable Engine::Bulk::createTable(const TableSchema& table) {
     return described;
 }
 
-void Engine::Bulk::insert(const EngineTable& table, const std::vector<Value>& row) {
+void SqliteEngine::Bulk::insert(const EngineTable& table, const std::vector<Value>& row) {
     step([&] {
         if (row.size() != table.columns.size())
             throw DatabaseError(QStringLiteral("A row of the table \"%1\" has %2 values instead "
@@ -89,7 +89,7 @@ void Engine::Bulk::insert(const EngineTable& table, const std::vector<Value>& ro
     });
 }
 
-void Engine::Bulk::commit() {
+void SqliteEngine::Bulk::commit() {
     step([&] {
         const WriteTurnstile::Turn turn(*engine_.turnstile_, busyTimeout(),
                                         WriteTurnstile::Writing);

@@ -1,8 +1,8 @@
 // Writing rows: insert, and update and delete of a row named by its identity and every value
 // this cursor read of it, so that a row changed or deleted meanwhile is refused.
-#include "data/Engine.h"
 #include "data/Errors.h"
 #include "data/Schema.h"
+#include "data/SqliteEngine.h"
 
 #include <QStringList>
 #include <sqlite3.h>
@@ -36,7 +36,7 @@ const QString unstorableDate = QStringLiteral(
     "The date cannot be stored: the database holds dates of the years 1 to 9999 only");
 } // namespace
 
-void Engine::write(sqlite3_stmt* st, const QString& doing) {
+void SqliteEngine::write(sqlite3_stmt* st, const QString& doing) {
     const WriteTurnstile::Turn turn(*turnstile_, busyTimeout(), WriteTurnstile::Writing);
     const int rc = sqlite3_step(st);
     sqlite3_reset(st);
@@ -44,17 +44,18 @@ void Engine::write(sqlite3_stmt* st, const QString& doing) {
         fail(rc, doing);
 }
 
-void Engine::checkStorable(const Value& value) const {
+void SqliteEngine::checkStorable(const Value& value) const {
     if (value.type() == Value::Type::DateTime && !value.toDateTime().isStorable())
         throw DatabaseError(engineMessage(unstorableDate));
 }
 
-void Engine::checkStorable(const std::vector<ColumnValue>& values) const {
+void SqliteEngine::checkStorable(const std::vector<ColumnValue>& values) const {
     for (const ColumnValue& v : values)
         checkStorable(v.value);
 }
 
-std::int64_t Engine::insert(const EngineTable& table, const std::vector<ColumnValue>& values) {
+std::int64_t SqliteEngine::insert(const EngineTable& table,
+                                  const std::vector<ColumnValue>& values) {
     beforeWriting();
     checkStorable(values);
     QString sql;
@@ -89,9 +90,9 @@ QString rowCondition(const EngineTable& table, const std::vector<ColumnValue>& o
 }
 } // namespace
 
-void Engine::update(const EngineTable& table, std::int64_t rowid,
-                    const std::vector<ColumnValue>& changes,
-                    const std::vector<ColumnValue>& originals) {
+void SqliteEngine::update(const EngineTable& table, std::int64_t rowid,
+                          const std::vector<ColumnValue>& changes,
+                          const std::vector<ColumnValue>& originals) {
     if (changes.empty())
         return;
     beforeWriting();
@@ -118,8 +119,8 @@ void Engine::update(const EngineTable& table, std::int64_t rowid,
         throw DatabaseError(engineMessage(changedMeanwhile));
 }
 
-void Engine::remove(const EngineTable& table, std::int64_t rowid,
-                    const std::vector<ColumnValue>& originals) {
+void SqliteEngine::remove(const EngineTable& table, std::int64_t rowid,
+                          const std::vector<ColumnValue>& originals) {
     beforeWriting();
     sqlite3_stmt* st =
         statement(QStringLiteral("DELETE FROM %1 WHERE %2")

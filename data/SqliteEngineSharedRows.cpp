@@ -1,6 +1,6 @@
 // Rows read once and handed to every cursor that opens on an unchanged file: at start-up the
 // windows open three or four cursors on each table one after the other.
-#include "data/Engine.h"
+#include "data/SqliteEngine.h"
 
 #include <sqlite3.h>
 
@@ -15,7 +15,7 @@ bool sameColumns(const std::vector<EngineColumn>& a, const std::vector<EngineCol
 }
 } // namespace
 
-std::optional<Engine::FileVersion> Engine::fileVersion() {
+std::optional<SqliteEngine::FileVersion> SqliteEngine::fileVersion() {
     sqlite3_stmt* st = statement(QStringLiteral("PRAGMA data_version"));
     std::optional<FileVersion> version;
     if (sqlite3_step(st) == SQLITE_ROW)
@@ -24,7 +24,7 @@ std::optional<Engine::FileVersion> Engine::fileVersion() {
     return version;
 }
 
-std::shared_ptr<const RowStore> Engine::sharedRows(const EngineTable& table) {
+std::shared_ptr<const RowStore> SqliteEngine::sharedRows(const EngineTable& table) {
     const std::optional<FileVersion> before = fileVersion();
     const auto known = sharedReads_.find(table.name);
     if (before && known != sharedReads_.end() && known->second.version == *before &&
