@@ -1,6 +1,8 @@
 #include "data/Connection.h"
 
 #include "data/Errors.h"
+#include "data/LinkFile.h"
+#include "data/PostgresEngine.h"
 #include "data/SqliteEngine.h"
 
 #include <QDir>
@@ -43,7 +45,12 @@ void Connection::Open() {
     if (source.isEmpty())
         throw DatabaseError(QStringLiteral("The connection names no database file (Data Source)"));
     // Relative to the working folder as it is now, not as it was when the program started.
-    engine_ = std::make_shared<SqliteEngine>(QDir::current().absoluteFilePath(source));
+    const QString path = QDir::current().absoluteFilePath(source);
+    // The file is the database, or a link file naming the database on a server.
+    if (const std::optional<QString> uri = link::readUri(path))
+        engine_ = std::make_shared<PostgresEngine>(path, *uri);
+    else
+        engine_ = std::make_shared<SqliteEngine>(path);
 }
 
 void Connection::Close() {

@@ -2,6 +2,16 @@
 
 namespace kavelon {
 
+namespace {
+const QString changedMeanwhile = QStringLiteral(
+    "The row cannot be written: it was changed or deleted by another user since it was read. "
+    "Cancel the change and read the rows again");
+
+// Years one to 9999: what the stored text "YYYY-MM-DD" holds and reads back.
+const QString unstorableDate = QStringLiteral(
+    "The date cannot be stored: the database holds dates of the years 1 to 9999 only");
+} // namespace
+
 std::vector<FieldKind> EngineTable::kinds() const {
     std::vector<FieldKind> k;
     k.reserve(columns.size());
@@ -33,6 +43,20 @@ bool Engine::tableReadable(const QString& tableName) {
     } catch (const DatabaseError&) {
         return false;
     }
+}
+
+void Engine::checkStorable(const Value& value) {
+    if (value.type() == Value::Type::DateTime && !value.toDateTime().isStorable())
+        throw DatabaseError(engineMessage(unstorableDate));
+}
+
+void Engine::checkStorable(const std::vector<ColumnValue>& values) {
+    for (const ColumnValue& v : values)
+        checkStorable(v.value);
+}
+
+void Engine::refuseChangedMeanwhile() {
+    throw DatabaseError(engineMessage(changedMeanwhile));
 }
 
 } // namespace kavelon

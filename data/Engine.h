@@ -90,6 +90,12 @@ public:
     bool tableReadable(const QString& tableName);
 
 protected:
+    // Refuses a date the database cannot hold.
+    static void checkStorable(const Value& value);
+    static void checkStorable(const std::vector<ColumnValue>& values);
+    // Refuses an update or delete that found no row as it was read.
+    [[noreturn]] static void refuseChangedMeanwhile();
+
     Engine() = default;
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;

@@ -119,8 +119,6 @@ private:
     void exec(const char* sql, const QString& doing);
     void checkIntegrity();
     void beforeWriting();
-    void checkStorable(const Value& value) const;
-    void checkStorable(const std::vector<ColumnValue>& values) const;
     // Runs a prepared write in this program's turn; an engine error names what was being done.
     void write(sqlite3_stmt* st, const QString& doing);
 

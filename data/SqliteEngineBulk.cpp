@@ -66,7 +66,7 @@ void SqliteEngine::Bulk::insert(const EngineTable& table, const std::vector<Valu
                                     .arg(row.size())
                                     .arg(table.columns.size()));
         for (const Value& v : row)
-            engine_.checkStorable(v);
+            checkStorable(v);
 
         sqlite3_stmt*& st = inserts_[table.name];
         if (!st) {

@@ -27,13 +27,6 @@ QString sameAs(const EngineColumn& c, int parameter) {
     return QStringLiteral("%1 IS ?%2").arg(name).arg(parameter);
 }
 
-const QString changedMeanwhile = QStringLiteral(
-    "The row cannot be written: it was changed or deleted by another user since it was read. "
-    "Cancel the change and read the rows again");
-
-// Years one to 9999: what the stored text "YYYY-MM-DD" holds and reads back.
-const QString unstorableDate = QStringLiteral(
-    "The date cannot be stored: the database holds dates of the years 1 to 9999 only");
 } // namespace
 
 void SqliteEngine::write(sqlite3_stmt* st, const QString& doing) {
@@ -42,16 +35,6 @@ void SqliteEngine::write(sqlite3_stmt* st, const QString& doing) {
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
         fail(rc, doing);
-}
-
-void SqliteEngine::checkStorable(const Value& value) const {
-    if (value.type() == Value::Type::DateTime && !value.toDateTime().isStorable())
-        throw DatabaseError(engineMessage(unstorableDate));
-}
-
-void SqliteEngine::checkStorable(const std::vector<ColumnValue>& values) const {
-    for (const ColumnValue& v : values)
-        checkStorable(v.value);
 }
 
 std::int64_t SqliteEngine::insert(const EngineTable& table,
@@ -116,7 +99,7 @@ void SqliteEngine::update(const EngineTable& table, std::int64_t rowid,
              table.columns[std::size_t(originals[i].column)].kind);
     write(st, QStringLiteral("change a row of the table \"%1\"").arg(table.name));
     if (sqlite3_changes(db_.get()) == 0)
-        throw DatabaseError(engineMessage(changedMeanwhile));
+        refuseChangedMeanwhile();
 }
 
 void SqliteEngine::remove(const EngineTable& table, std::int64_t rowid,
@@ -131,7 +114,7 @@ void SqliteEngine::remove(const EngineTable& table, std::int64_t rowid,
              table.columns[std::size_t(originals[i].column)].kind);
     write(st, QStringLiteral("delete a row of the table \"%1\"").arg(table.name));
     if (sqlite3_changes(db_.get()) == 0)
-        throw DatabaseError(engineMessage(changedMeanwhile));
+        refuseChangedMeanwhile();
 }
 
 } // namespace kavelon

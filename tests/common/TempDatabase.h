@@ -11,7 +11,12 @@ namespace kavelon::test {
 class TempDatabase {
 public:
     // Creates the folder and, when withTables, "кавелон.mdb" with the five empty tables in it.
+    // With KAVELON_TEST_ENGINE=postgresql the tables are made in a new database on the tests' own
+    // PostgreSQL server instead, and "кавелон.mdb" is a link file naming it; exec and query then
+    // run there.
     explicit TempDatabase(bool withTables = true);
+    bool onServer() const;
+    QString serverUri() const { return serverUri_; }
     QString folder() const { return dir_.path(); }
     QString path() const; // folder + "/кавелон.mdb"
     // Runs SQL on the file directly (test fixtures only).
@@ -27,6 +32,7 @@ public:
 private:
     QTemporaryDir dir_;
     QString previousFolder_;
+    QString serverUri_;
 };
 
 } // namespace kavelon::test
