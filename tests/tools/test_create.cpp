@@ -1,6 +1,7 @@
 // kavelon-db create: the five tables as the program expects them, refusing to overwrite, and the
 // demo data that other work relies on.
 #include "common/SqliteReader.h"
+#include "tools/ToolRun.h"
 
 #include "data/Schema.h"
 #include "tools/kavelon-db/Create.h"
@@ -16,23 +17,11 @@
 #include <set>
 
 using namespace kavelon;
+using kavelon::test::runTool;
+using kavelon::test::ToolRun;
 using kavelon::test::SqliteReader;
 
 namespace {
-
-struct ToolRun {
-    int exitCode;
-    QString out, err;
-};
-
-ToolRun runTool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KAVELON_BUILD_DIR "/kavelon-db"), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
-}
 
 QByteArray digest(const QString& path) {
     QFile f(path);

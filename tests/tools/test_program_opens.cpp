@@ -1,8 +1,10 @@
 // The files the tool makes, opened as the program opens them. The way a dispatcher moves to
 // Kavelon: the program refuses the old file and says how to convert it; following that advice
 // gives a file the program opens with every order in place.
+#include "common/PgServer.h"
 #include "data/Connection.h"
 #include "data/TableCursor.h"
+#include "tools/ToolRun.h"
 #include "tools/kavelon-db/Create.h"
 
 #include <QDir>
@@ -49,6 +51,60 @@ TEST(DemoDatabase, everyWindowsCursorOpensOnIt) {
     EXPECT_EQ(vehicles.FieldByName(QStringLiteral("Марка")).AsString(),
               QStringLiteral("Mercedes-Benz Actros 1845 LS"));
     EXPECT_EQ(vehicles.FieldByName(QStringLiteral("Код")).AsInteger(), 4);
+}
+
+TEST(DemoDatabase, publishedToAServerAndLinkedItOpensThereWithEveryRow) {
+    QTemporaryDir dir;
+    EnterFolder inside(dir.path());
+    dbtool::createDatabase(QStringLiteral("demo.mdb"), true, QDate(2026, 3, 15));
+    QFile demo(QStringLiteral("demo.mdb"));
+    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+    const QByteArray before = demo.readAll();
+    demo.close();
+    const QString uri = test::PgServer::shared().createDatabase();
+
+    const test::ToolRun published = test::runTool({"publish", "demo.mdb", uri});
+    EXPECT_EQ(published.exitCode, 0) << published.err.toStdString();
+    EXPECT_TRUE(published.out.contains(QStringLiteral("Журнал: 300 rows")))
+        << published.out.toStdString();
+    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(demo.readAll(), before); // the file is left as it was
+    demo.close();
+    // Publishing twice would mix two journals: refused.
+    EXPECT_EQ(test::runTool({"publish", "demo.mdb", uri}).exitCode, 1);
+
+    EXPECT_EQ(test::runTool({"link", "кавелон.mdb", uri}).exitCode, 0);
+    const test::ToolRun again = test::runTool({"link", "кавелон.mdb", uri});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("exists"))) << again.err.toStdString();
+
+    Connection connection;
+    connection.Open();
+    const std::pair<const TableSchema*, int> tables[] = {{&schema::journal(), 300},
+                                                         {&schema::clients(), 20},
+                                                         {&schema::settlements(), 30},
+                                                         {&schema::vehicles(), 10},
+                                                         {&schema::drivers(), 15}};
+    for (const auto& [table, rows] : tables) {
+        TableCursor cursor(QStringLiteral("ADOTable1"));
+        cursor.setConnection(&connection);
+        cursor.setTableName(table->name);
+        cursor.declareFields(table->columns); // the server's kinds are the file's
+        cursor.Open();
+        EXPECT_EQ(cursor.RecordCount(), rows) << table->name.toStdString();
+    }
+    TableCursor journal(QStringLiteral("ADOTable1"));
+    journal.setConnection(&connection);
+    journal.setTableName(schema::journalTable);
+    journal.Open();
+    const int last = [&] {
+        journal.Last();
+        return journal.FieldByName(QStringLiteral("ID")).AsInteger();
+    }();
+    journal.Append();
+    journal.FieldByName(QStringLiteral("Клиент")).setAsString(QStringLiteral("ООО Ромашка"));
+    journal.Post();
+    EXPECT_EQ(journal.FieldByName(QStringLiteral("ID")).AsInteger(), last + 1);
 }
 
 TEST(ImportLegacy, theProgramOpensTheImportedFileWithTheOrders) {
