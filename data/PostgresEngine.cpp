@@ -161,7 +161,11 @@ void PostgresEngine::connect() {
         PQfinish(conn_);
     prepared_.clear();
     const QByteArray uri = uri_.toUtf8();
-    conn_ = PQconnectdb(uri.constData());
+    // A server that does not answer is given up after a few seconds, unless the URI says how
+    // long to wait: every cursor of the start-up tries again, each with its error box.
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {"5", uri.constData(), nullptr};
+    conn_ = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(conn_) != CONNECTION_OK) {
         const QString why = errorText(PQerrorMessage(conn_));
         PQfinish(conn_);

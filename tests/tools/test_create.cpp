@@ -18,8 +18,8 @@
 
 using namespace kavelon;
 using kavelon::test::runTool;
-using kavelon::test::ToolRun;
 using kavelon::test::SqliteReader;
+using kavelon::test::ToolRun;
 
 namespace {
 

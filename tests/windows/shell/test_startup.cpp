@@ -67,6 +67,19 @@ TEST(Startup, MissingFileGivesSeventeenErrorBoxesThenEveryCursorFailsAsClosed) {
     EXPECT_EQ(forms.boxes.texts(Kind::Error).size(), 21);
 }
 
+TEST(Startup, AnUnreachableServerGivesTheErrorBoxesOfAMissingFileNamingTheLink) {
+    test::Forms forms(
+        test::Forms::LinkTo{QStringLiteral("postgresql:///kavelon?host=%2Fnonexistent")});
+    const QStringList errors = forms.boxes.texts(Kind::Error);
+    ASSERT_EQ(errors.size(), 17);
+    EXPECT_TRUE(errors.front().contains(QStringLiteral("кавелон.mdb\" names cannot be reached")))
+        << errors.front().toStdString();
+    EXPECT_TRUE(forms.boxes.texts(Kind::Fatal).isEmpty());
+    EXPECT_FALSE(Form1->ADOConnection1->Connected());
+    for (TableCursor* c : allCursors())
+        EXPECT_FALSE(c->Active()) << c->Name().toStdString();
+}
+
 TEST(Startup, WithTheFileEveryWindowExistsHiddenWithItsCaptionSizeAndOpenCursors) {
     test::Forms forms;
     EXPECT_TRUE(forms.boxes.boxes().empty());
