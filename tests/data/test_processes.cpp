@@ -14,7 +14,9 @@ namespace {
 std::vector<PostedOrder> collectUntilFinished(QProcess& child) {
     std::vector<PostedOrder> posted;
     QByteArray partial;
-    child.waitForFinished(60000);
+    // A bound for a writer that hangs, not a measure: two thousand posts on a server with a slow
+    // disk take a while.
+    child.waitForFinished(300000);
     readPosted(child, posted, partial);
     return posted;
 }
