@@ -12,8 +12,8 @@ const QString likeIv = QStringLiteral(" Клиент Like '*ив*'");
 
 class CursorFilter : public CursorTest {
 protected:
+    RecordingObserver observer; // outlives the cursor, which tells it when it goes
     std::unique_ptr<TableCursor> journal;
-    RecordingObserver observer;
 
     void SetUp() override {
         CursorTest::SetUp();
