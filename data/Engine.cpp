@@ -1,4 +1,8 @@
 #include "data/Engine.h"
+#include "data/Schema.h"
+
+#include <QStringList>
+#include <algorithm>
 
 namespace kavelon {
 
@@ -57,6 +61,20 @@ void Engine::checkStorable(const std::vector<ColumnValue>& values) {
 
 void Engine::refuseChangedMeanwhile() {
     throw DatabaseError(engineMessage(changedMeanwhile));
+}
+
+QString Engine::columnList(const EngineTable& table) {
+    QStringList names;
+    for (const EngineColumn& c : table.columns)
+        names << schema::quotedIdentifier(c.name);
+    return names.join(QLatin1Char(','));
+}
+
+bool Engine::sameColumns(const std::vector<EngineColumn>& a, const std::vector<EngineColumn>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const EngineColumn& x, const EngineColumn& y) {
+                          return x.name == y.name && x.kind == y.kind;
+                      });
 }
 
 } // namespace kavelon

@@ -96,6 +96,11 @@ protected:
     // Refuses an update or delete that found no row as it was read.
     [[noreturn]] static void refuseChangedMeanwhile();
 
+    // The table's columns, quoted and separated by commas, for a SELECT.
+    static QString columnList(const EngineTable& table);
+    // Whether rows read for one description of a table serve another: the same names and kinds.
+    static bool sameColumns(const std::vector<EngineColumn>& a, const std::vector<EngineColumn>& b);
+
     Engine() = default;
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;

@@ -308,15 +308,6 @@ QString PostgresEngine::identityOf(const EngineTable& table) const {
                : QString::fromLatin1(hiddenRowColumn);
 }
 
-namespace {
-QString columnList(const EngineTable& table) {
-    QStringList names;
-    for (const EngineColumn& c : table.columns)
-        names << quotedIdentifier(c.name);
-    return names.join(QLatin1Char(','));
-}
-} // namespace
-
 void PostgresEngine::readCell(const char* text, int bytes, RowStore& rows, int row, int column,
                               TextInterner* interner) const {
     const FieldKind kind = rows.kind(column);
@@ -382,13 +373,9 @@ QString PostgresEngine::snapshot() {
 std::shared_ptr<const RowStore> PostgresEngine::sharedRows(const EngineTable& table) {
     const auto known = sharedReads_.find(table.name);
     if (known != sharedReads_.end()) {
-        const bool sameColumns = std::equal(
-            known->second.columns.begin(), known->second.columns.end(), table.columns.begin(),
-            table.columns.end(), [](const EngineColumn& x, const EngineColumn& y) {
-                return x.name == y.name && x.kind == y.kind;
-            });
         if (std::shared_ptr<const RowStore> rows = known->second.rows.lock();
-            rows && sameColumns && snapshot() == known->second.snapshot)
+            rows && sameColumns(known->second.columns, table.columns) &&
+            snapshot() == known->second.snapshot)
             return rows;
     }
     auto rows = std::make_shared<RowStore>(table.kinds());

@@ -446,15 +446,6 @@ EngineTable SqliteEngine::describe(const QString& tableName) {
     return table;
 }
 
-namespace {
-QString columnList(const EngineTable& table) {
-    QStringList names;
-    for (const EngineColumn& c : table.columns)
-        names << quotedIdentifier(c.name);
-    return names.join(QLatin1Char(','));
-}
-} // namespace
-
 void SqliteEngine::readCell(sqlite3_stmt* st, int index, RowStore& rows, int row, int column,
                             TextInterner* interner) const {
     const int type = sqlite3_column_type(st, index);

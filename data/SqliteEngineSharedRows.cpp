@@ -6,15 +6,6 @@
 
 namespace kavelon {
 
-namespace {
-bool sameColumns(const std::vector<EngineColumn>& a, const std::vector<EngineColumn>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const EngineColumn& x, const EngineColumn& y) {
-                          return x.name == y.name && x.kind == y.kind;
-                      });
-}
-} // namespace
-
 std::optional<SqliteEngine::FileVersion> SqliteEngine::fileVersion() {
     sqlite3_stmt* st = statement(QStringLiteral("PRAGMA data_version"));
     std::optional<FileVersion> version;

@@ -22,6 +22,15 @@ struct EnterFolder {
     explicit EnterFolder(const QString& folder) { QDir::setCurrent(folder); }
     ~EnterFolder() { QDir::setCurrent(previous); }
 };
+
+// The tables of the demo database and the rows each holds.
+std::vector<std::pair<const TableSchema*, int>> demoTables() {
+    return {{&schema::journal(), 300},
+            {&schema::clients(), 20},
+            {&schema::settlements(), 30},
+            {&schema::vehicles(), 10},
+            {&schema::drivers(), 15}};
+}
 } // namespace
 
 TEST(DemoDatabase, everyWindowsCursorOpensOnIt) {
@@ -30,12 +39,7 @@ TEST(DemoDatabase, everyWindowsCursorOpensOnIt) {
     dbtool::createDatabase(QStringLiteral("кавелон.mdb"), true, QDate(2026, 3, 15));
     Connection connection;
     connection.Open();
-    const std::pair<const TableSchema*, int> tables[] = {{&schema::journal(), 300},
-                                                         {&schema::clients(), 20},
-                                                         {&schema::settlements(), 30},
-                                                         {&schema::vehicles(), 10},
-                                                         {&schema::drivers(), 15}};
-    for (const auto& [table, rows] : tables) {
+    for (const auto& [table, rows] : demoTables()) {
         TableCursor cursor(QStringLiteral("ADOTable1"));
         cursor.setConnection(&connection);
         cursor.setTableName(table->name);
@@ -80,12 +84,7 @@ TEST(DemoDatabase, publishedToAServerAndLinkedItOpensThereWithEveryRow) {
 
     Connection connection;
     connection.Open();
-    const std::pair<const TableSchema*, int> tables[] = {{&schema::journal(), 300},
-                                                         {&schema::clients(), 20},
-                                                         {&schema::settlements(), 30},
-                                                         {&schema::vehicles(), 10},
-                                                         {&schema::drivers(), 15}};
-    for (const auto& [table, rows] : tables) {
+    for (const auto& [table, rows] : demoTables()) {
         TableCursor cursor(QStringLiteral("ADOTable1"));
         cursor.setConnection(&connection);
         cursor.setTableName(table->name);
